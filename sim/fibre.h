@@ -1,0 +1,30 @@
+// The seam between the host and the script: the plugin's ScriptMain runs on a script fibre that
+// the host resumes once per frame and that hands control back at every scriptWait.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace brimvale::sim {
+
+// Thrown inside the script when the host stops it, so its stack unwinds cleanly.
+struct ScriptStopped {};
+
+class ScriptFibre {
+ public:
+  virtual ~ScriptFibre() = default;
+  // Prepares the fibre to run `body`; nothing runs until the first Resume.
+  virtual void Start(std::function<void()> body) = 0;
+  // Runs the script until it yields or ends; returns false once it has ended.
+  virtual bool Resume() = 0;
+  // Called on the script side: hands control back to the host until the next Resume.
+  virtual void Yield() = 0;
+  // Unwinds the script's stack (the pending Yield throws ScriptStopped) and waits for it.
+  virtual void Stop() = 0;
+  virtual bool Running() const = 0;
+};
+
+// A fibre on its own thread, with strict hand-off: exactly one side runs at any time.
+std::unique_ptr<ScriptFibre> MakeThreadFibre();
+
+}  // namespace brimvale::sim

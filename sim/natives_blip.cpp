@@ -1,0 +1,7 @@
+#include "host.h"
+
+namespace brimvale::sim {
+
+void RegisterBlipNatives(SimHost&) {}
+
+}  // namespace brimvale::sim

@@ -1,0 +1,7 @@
+#include "host.h"
+
+namespace brimvale::sim {
+
+void RegisterLookNatives(SimHost&) {}
+
+}  // namespace brimvale::sim

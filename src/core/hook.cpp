@@ -1,0 +1,8 @@
+#include "core/hook.h"
+
+namespace brimvale {
+
+ScriptHookApi Hook;
+PlatformApi Platform = DefaultPlatform();
+
+}  // namespace brimvale

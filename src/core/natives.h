@@ -1,0 +1,184 @@
+// The catalogue of every native the plugin calls: role name, hash, result and parameter types in
+// push order. This list is the only place a native hash is written; it generates the typed
+// wrappers below and the simulated host's registry of names and argument forms.
+#pragma once
+
+#include "core/invoke.h"
+
+// clang-format off
+#define BRIMVALE_NATIVES(X) \
+  /* names, player, time, controls */ \
+  X(HashName, 0xFD340785ADF8CFB7, Hash, const char*) \
+  X(PlayerPed, 0x096275889B8E0EE0, Ped) \
+  X(PlayerIndex, 0x217E9DC48139933D, Player) \
+  X(GameTimer, 0x4F67E8ECA7D3F667, int32_t) \
+  X(ControlJustPressed, 0x580417101DDB492F, bool, int32_t /*pad*/, Hash /*control*/) \
+  X(GetEntityCoords, 0xA86D5F069399F44D, Vector3, Entity, bool /*alive*/, bool /*real*/) \
+  X(DistanceBetweenPoints, 0x2A488C176D52CCA5, float, float, float, float, float, float, float) \
+  X(GetEntityForwardVector, 0xE09CAF86C32CB48F, Vector3, Entity, int32_t) \
+  X(GetEntityHeading, 0xC230DD956E2F5507, float, Entity) \
+  X(PlayerMount, 0x46FA0AE18F4C7FA9, Ped, Player) \
+  X(PedIsOccupied, 0x460BC76A0E10655E, bool, Ped) \
+  /* models */ \
+  X(IsModelValid, 0xD6F3B6D7716CFF8E, bool, Hash) \
+  X(IsModelPedKind, 0x392C8D8E07B70EFC, bool, Hash) \
+  X(RequestModel, 0xFA28FE3A6246FC30, void, Hash, bool) \
+  X(HasModelLoaded, 0x1283B8B89DD5D1B6, bool, Hash) \
+  X(ReleaseModel, 0x4AD96EF928BD4F9A, void, Hash) \
+  X(SetPlayerModel, 0xED40380076A31506, void, Ped, Hash, int32_t) \
+  X(GetEntityModel, 0xDA76A9F39210D365, Hash, Entity) \
+  X(SetPedDefaultVariation, 0x283978A15512B2FE, void, Ped, bool) \
+  X(RefreshPlayerState, 0x66560A0D4C64FD21, void) \
+  /* screen fades, texture dictionaries */ \
+  X(ScreenFadeOut, 0x40C719A5E410B9E4, void, int32_t /*ms*/) \
+  X(ScreenFadeIn, 0x6A053CF596F67DF7, void, int32_t /*ms*/) \
+  X(HasTextureDictLoaded, 0x54D6900929CCF162, bool, const char*) \
+  X(RequestTextureDict, 0xC1BA29DF5631B0F8, void, const char*, bool) \
+  X(ReleaseTextureDict, 0x4ACA10A91F66F1E2, void, const char*) \
+  /* blips */ \
+  X(DoesBlipExist, 0xCD82FA174080B3B1, bool, Blip) \
+  X(GetBlipCoords, 0x201C319797BDA603, Vector3, Blip) \
+  X(AddBlipForCoord, 0x554D9D53F696D002, Blip, Hash /*style*/, float, float, float) \
+  X(AddBlipForRadius, 0x45F13B7E0A15C880, Blip, Hash /*style*/, float, float, float, float) \
+  X(AddBlipForEntity, 0x23F74C2FDA6E7C61, Blip, Hash /*style*/, Entity) \
+  X(GetBlipFromEntity, 0x6D2C41A8BD6D6FD0, Blip, Entity) \
+  X(SetBlipSprite, 0x74F74D3207ED525C, void, Blip, Hash, int32_t) \
+  X(SetBlipName, 0x9CB1A1623062F402, void, Blip, DisplayString) \
+  X(SetBlipStyle, 0xEDD964B7984AC291, void, Blip, Hash) \
+  X(SetBlipCoords, 0x4FF674F5E23D49CE, void, Blip, float, float, float) \
+  X(AddBlipModifier, 0x662D364ABF16DE2F, void, Blip, Hash) \
+  X(SetBlipPlayer, 0x093DD5A31BC2B459, void, Blip, Player) \
+  X(GetMainPlayerBlip, 0x5CD2889B2B381D45, Blip) \
+  X(RemoveBlip, 0xF2C3C9DA47AAA54A, void, Blip*) \
+  /* text, sprites, sounds, notices */ \
+  X(CreateVarString, 0xFA925AC00EB830B9, DisplayString, int32_t, const char*, const char*) \
+  X(CreateColorString, 0xFA925AC00EB830B9, DisplayString, int32_t, const char*, int32_t, DisplayString) \
+  X(DisplayText, 0xD79334A4BB99BAD1, void, DisplayString, float, float) \
+  X(SetTextScale, 0xA1253A3C870B6843, void, float, float) \
+  X(SetTextColour, 0x16FA5CE47F184F1E, void, int32_t, int32_t, int32_t, int32_t) \
+  X(DrawSprite, 0xC9884ECADE94CB34, void, const char*, const char*, float, float, float, float, float, int32_t, int32_t, int32_t, int32_t, bool) \
+  X(StopFrontendSound, 0x0F2A2175734926D8, void, const char*, const char*) \
+  X(PlayFrontendSound, 0x67C540AA08E4A6F5, void, const char*, const char*, int32_t, int32_t) \
+  X(ShowHelpNotice, 0x049D5C615BD38BAD, void, const uint64_t*, const uint64_t*, int32_t) \
+  X(ShowBannerNotice, 0x2024F4F333095FB1, void, const uint64_t*, const uint64_t*, int32_t) \
+  X(ShowToastNotice, 0x26E87218390E6729, void, const uint64_t*, const uint64_t*, int32_t, int32_t) \
+  X(ShowResultNotice, 0xA6F4216AB10EB08E, void, const uint64_t*, const uint64_t*, int32_t, int32_t) \
+  X(SetObjectiveText, 0xFA233F8FE190514C, void, const char*) \
+  X(CommitObjectiveText, 0xE9990552DEC71600, void) \
+  X(ShowObjectiveText, 0xA3108D6981A5CADB, void) \
+  X(KeepObjectiveText, 0xDFF0D417277B41F8, void) \
+  X(ShowMissionIntroCard, 0x1E5B70E53DB661E5, void, int32_t, int32_t, int32_t, const char*, const char*, const char*) \
+  X(HoldFrame, 0xE296208C273BD7F0, void, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) \
+  /* campaign start and world */ \
+  X(SetDeadEyeMultiplier, 0x870634493CB4372C, void, Player, float) \
+  X(SetPedWalkStyle, 0xCB9401F918CB0F75, void, Ped, const char*, int32_t, int32_t) \
+  X(SetPedFlagByName, 0xFE26E4609B1C3772, void, Ped, const char*, int32_t) \
+  X(ApplyWorldHash, 0x6786D7AFAC3162B3, void, Hash) \
+  X(GetLawContext, 0x47E385B0D957C8D4, int32_t) \
+  X(SetLawContextOption, 0x9F9A829C6751F3C7, void, int32_t, int32_t, int32_t) \
+  X(SetCampaignStartFlag, 0x4B8F743A4A6D2FF8, void, int32_t) \
+  X(SetDeathFlowOption1, 0x6C9FF40FF1B69F8F, void, int32_t) \
+  X(SetDeathFlowOption2, 0x66AB6B6C7E72F393, void, int32_t) \
+  X(SetDeathFlowOption3, 0xDF3B5846DE5904AF, void, int32_t) \
+  X(SetDeathFlowOption4, 0xAC806C4CAB973517, void, int32_t) \
+  /* appearance */ \
+  X(SetPedFaceFeature, 0x5653AB26C82938CF, void, Ped, int32_t /*feature id*/, float) \
+  X(SetPedTextureLayer, 0xBC6DF00D7A4A6819, void, Ped, Hash, Hash, Hash, Hash, Hash /*palette*/, int32_t, int32_t, int32_t) \
+  X(UpdatePedVariation, 0xCC8CA3E88256E58F, void, Ped, int32_t, int32_t, int32_t, int32_t, int32_t) \
+  X(ApplyShopItemToPed, 0xD3A7B003ED343FD9, void, Ped, Hash, int32_t, int32_t, int32_t) \
+  X(RemovePedComponentCategory, 0xD710A5007C2AC539, void, Ped, Hash, int32_t) \
+  X(SetPedVoiceStyle, 0x6C8065A3B780185B, void, Ped, const char*) \
+  X(SetPedVoice, 0x2703EFB583F0949A, void, Ped, Hash) \
+  X(SetPedTraitValue, 0x25ACFC650B65C538, void, Ped, float) \
+  X(SetPedBodyType, 0x1902C4CFCC5BE57C, void, Ped, Hash) \
+  /* creator scene */ \
+  X(TeleportPlayer, 0xDF8822C55EDDA65B, void, Player, float, float, float, float, int32_t, int32_t, int32_t, int32_t) \
+  X(SettlePlayerTeleport, 0x0858B86146601BE8, void) \
+  X(RequestAnimDict, 0xA862A2AD321F94B4, void, const char*) \
+  X(HasAnimDictLoaded, 0x27FF6FE8009B40CA, bool, const char*) \
+  X(IsPedPlayingAnim, 0xDEE49D5CA6C49148, bool, Ped, const char*, const char*, int32_t) \
+  X(PlayPedAnim, 0xEA47FE3719165B94, void, Ped, const char*, const char*, float, float, int32_t, int32_t, float, int32_t, int32_t, int32_t, int32_t, int32_t) \
+  X(CreateCameraAt, 0x40C23491CE83708E, Cam, const char*, float, float, float, float, float, float, float, int32_t, int32_t) \
+  X(PointCameraAtEntity, 0xFC2867E6074D3A61, void, Cam, Entity, float, float, float, int32_t) \
+  X(AttachCameraToEntity, 0xFDC0DF7F6FB0A592, void, Cam, Entity, float, float, float, int32_t) \
+  X(SetCameraActive, 0x87295BCA613800C8, void, Cam, bool) \
+  X(RenderScriptCameras, 0x33281167E4942E4F, void, bool, int32_t, int32_t, int32_t, int32_t, int32_t) \
+  X(DestroyCamera, 0x4E67E0B6D7FD5145, void, Cam, int32_t) \
+  X(InterpolateCameras, 0x8B15AE2987C1AC8F, void, Cam /*to*/, Cam /*from*/, int32_t, int32_t, int32_t) \
+  X(SetCameraFov, 0x27666E5988D9D429, void, Cam, float) \
+  X(SetCameraCoord, 0xF9EE7D419EE49DE6, void, Cam, float, float, float) \
+  X(SetCameraRotation, 0x63DFA6810AD78719, void, Cam, float, float, float, int32_t) \
+  X(IsCameraInterpolating, 0x578F8F1CAA17BD2B, bool, Cam) \
+  X(SetGameplayCameraRelativeHeading, 0x5D1EB123EAC5D071, void, float, float) \
+  X(SetAudioFlag, 0xB9EFD5C25018725A, void, const char*, bool) \
+  X(PrepareTransitionEffect, 0x842CCC9491FFCD9B, int32_t, const char*) \
+  X(StartTransitionEffect, 0x9B8D5D4CB8AF58B3, void, int32_t) \
+  X(StopTransitionEffect, 0x37D7BDBA89F13959, void, const char*) \
+  X(PreparePedForScene, 0xAAA34F8A7CB32098, void, Ped, int32_t, int32_t) \
+  X(SetPedSceneFlag, 0x94A3C1B804D291EC, void, Ped, int32_t, int32_t, int32_t, int32_t) \
+  X(SetSceneOption, 0x3A52C59FFB2DEED8, void, int32_t, int32_t, int32_t) \
+  X(GetPlayerMoney, 0x0C02DABFA3B98176, int32_t) \
+  X(RemovePlayerMoney, 0x466BC8769CF26A7A, void, int32_t) \
+  X(AddPlayerCash, 0xBC3422DC91667621, void, int32_t, Hash) \
+  X(RemovePedWeapons, 0xF25DF915FA38C5F3, void, Ped, int32_t, int32_t) \
+  X(SetPedHighRankFlag, 0x83B8D50EB9446BBA, void, Ped, int32_t) \
+  X(FreezeEntity, 0x7D9EFB7AD6B19754, void, Entity, bool) \
+  X(SetSceneDisplayFlag, 0x8DE82BC774F3B862, void, bool) \
+  X(SetWorldDisplayFlag, 0x1B3DA717B9AFF828, void, bool) \
+  X(SetAttributeCoreValue, 0xC6258F41D86676E0, void, Ped, int32_t, int32_t) \
+  X(SetPedMaxHealth, 0x166E7CF68597D8B5, void, Ped, int32_t) \
+  X(SetDeadEyeLevel, 0xF0FE8E790BFEB5BB, void, Player, int32_t) \
+  X(SetDeadEyeAbilityLocked, 0x2797B8D66DD0EBB8, void, Player, int32_t, int32_t) \
+  X(ForcePedMotionState, 0xF28965D04F570DCA, void, Ped, Hash, int32_t, int32_t, int32_t) \
+  X(AlignPlayerHeading, 0xFA0C063C422C4355, void, Player, float, int32_t, float, int32_t, int32_t) \
+  X(TriggerAudioEvent, 0x62C9EB51656D68CE, void, Hash) \
+  /* mission peds, vehicles, objects, relationships */ \
+  X(DoesEntityExist, 0xD42BD6EB2E0F1677, bool, Entity) \
+  X(CreatePed, 0xD49F9B0955C367DE, Ped, Hash, float, float, float, float, int32_t, int32_t, int32_t, int32_t) \
+  X(CreateVehicle, 0xAF35D0D2583051B0, Vehicle, Hash, float, float, float, float, int32_t, int32_t, int32_t, int32_t) \
+  X(SetPedSpawnFlag, 0x1794B4FCC84D812F, void, Ped, int32_t) \
+  X(SetPedRelationshipGroup, 0xC80A74AC829DDD92, void, Ped, RelGroup) \
+  X(GetPedRelationshipGroup, 0x7DBDD04862D95F04, RelGroup, Ped) \
+  X(SetPedBlockEvents, 0x9F8AA94D6D97DBF4, void, Ped, bool) \
+  X(GiveWeaponToPed, 0x5E3BDDBCB83F3D84, void, Ped, Hash, int32_t, int32_t, int32_t, int32_t, int32_t, float, float, Hash, int32_t, int32_t, int32_t) \
+  X(AddRelationshipGroup, 0xF372BC22FCB88606, void, const char*, RelGroup*) \
+  X(SetRelationshipBetweenGroups, 0xBF25EB89375A37AD, void, int32_t, RelGroup, RelGroup) \
+  X(RemoveRelationshipGroup, 0xB6BA2444AB393DA2, void, RelGroup) \
+  X(ReleaseEntity, 0x4971D2F8162B9674, void, Entity*) \
+  X(DeleteEntity, 0x4CD38C78BD19A497, void, Entity*) \
+  X(ClearPedTasks, 0xE1EF3C1216AFF2CD, void, Ped, int32_t, int32_t) \
+  X(TaskCombatPed, 0xF166E48407BAC484, void, Ped, Ped, int32_t, int32_t) \
+  X(KeepPedTask, 0x971D38760FBC02EF, void, Ped, int32_t) \
+  /* detection */ \
+  X(PedPerceivesPed, 0x06087579E7AA85A9, bool, Ped, Ped, float, float, float, float) \
+  X(HasClearLineOfSight, 0xFCDFF7B72D23A1AC, bool, Entity, Entity, int32_t) \
+  X(PedNoticesPed, 0x7F9B9791D4CB71F6, int32_t, Ped, Ped, int32_t, int32_t) \
+  X(IsPedDown, 0x7D5B1F88E7504BBA, bool, Ped) \
+  /* music, mission mode, transitions, routes, areas, game scripts */ \
+  X(TriggerMusicEvent, 0x706D57B0F50DA710, bool, const char*) \
+  X(PrepareMusicEvent, 0x1E5185B72EF5158A, bool, const char*) \
+  X(SetMissionUiMode, 0x4D1A590C92BF377E, void, int32_t, int32_t) \
+  X(SetPlayerControl, 0x4D51E59243281D80, void, Player, bool, int32_t, int32_t) \
+  X(ReleaseTransition, 0xFC179D7E8886DADF, void) \
+  X(IsTransitionActive, 0x71D4BF5890659B0C, bool) \
+  X(RequestTransitionScene, 0x013A80FC08F6E4F2, void, const char*) \
+  X(HasTransitionSceneLoaded, 0xB65B60556E2A9225, bool, const char*) \
+  X(GpsRouteBegin, 0x3D3D15AF7BCAAF83, void, Hash, int32_t, int32_t) \
+  X(GpsRouteAddPoint, 0x64C59DD6834FA942, void, float, float, float, int32_t) \
+  X(GpsRouteShow, 0x4426D65E029A4DC0, void, bool) \
+  X(ClearArea, 0x3B882A96EA77D5B1, void, float, float, float, float, int32_t) \
+  X(ClearAreaOfAmbient, 0x9D16896F0DBE78A2, void, float, float, float, float) \
+  X(BeginThreadScan, 0x39382EB8DCD8684D, void) \
+  X(NextThread, 0x3CE3FB167E837D7C, int32_t) \
+  X(ThreadNameHash, 0x724CB89D35B283D0, Hash, int32_t) \
+  X(TerminateThread, 0x87ED52AE40EA1A52, void, int32_t)
+// clang-format on
+
+namespace brimvale {
+
+#define BRIMVALE_DECLARE_NATIVE(Name, Hash_, Result, ...) \
+  inline constexpr Native<Hash_, Result __VA_OPT__(, ) __VA_ARGS__> Name{};
+BRIMVALE_NATIVES(BRIMVALE_DECLARE_NATIVE)
+#undef BRIMVALE_DECLARE_NATIVE
+
+}  // namespace brimvale

@@ -1,0 +1,15 @@
+#include "character/creator.h"
+#include "core/campaign.h"
+#include "core/entry.h"
+#include "progression/progression.h"
+
+namespace brimvale {
+
+void ResetPluginState() {
+  Keyboard = {};
+  Campaign = {};
+  Progression = {};
+  Creator = {};
+}
+
+}  // namespace brimvale
