@@ -1,0 +1,250 @@
+// The private-profile reader and writer where kernel32 is not there: the same reads as the Windows
+// functions, and writes that change only the one value and replace the file in one step.
+#include "save/profile_portable.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "save/profile.h"
+
+namespace brimvale {
+namespace {
+
+constexpr std::string_view kBlanks = " \t\v\f\r";
+
+std::string_view Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+char LowerAscii(char ch) {
+  return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// Where a key stands in the file text, or where it would go.
+struct KeyLookup {
+  bool sectionFound = false;
+  size_t insertAt = 0;            // just after the first matching section's last key line
+  bool insertNeedsBreak = false;  // that line is the file's last and has no line break
+  bool keyFound = false;
+  size_t valueBegin = 0;  // the raw text after '=' up to the line break
+  size_t valueEnd = 0;
+};
+
+// Sections and keys are matched trimmed and without regard to case; the first match wins, for
+// reads and writes alike. Lines that are neither (comments, blanks, other text) are never touched.
+KeyLookup FindKey(std::string_view text, std::string_view section, std::string_view key) {
+  KeyLookup found;
+  bool inSection = false;
+  bool inFirstSection = false;
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find('\n', begin);
+    const bool hasBreak = end != std::string_view::npos;
+    end = hasBreak ? end + 1 : text.size();
+    size_t contentEnd = hasBreak ? end - 1 : end;
+    if (contentEnd > begin && text[contentEnd - 1] == '\r') --contentEnd;
+    const std::string_view line = text.substr(begin, contentEnd - begin);
+    const std::string_view trimmed = Trim(line);
+
+    if (!trimmed.empty() && trimmed.front() == '[') {
+      const size_t close = trimmed.find(']');
+      const std::string_view name =
+          Trim(trimmed.substr(1, close == std::string_view::npos ? close : close - 1));
+      inSection = SameName(name, section);
+      inFirstSection = inSection && !found.sectionFound;
+      if (inFirstSection) {
+        found.sectionFound = true;
+        found.insertAt = end;
+        found.insertNeedsBreak = !hasBreak;
+      }
+    } else if (inSection && !trimmed.empty() && trimmed.front() != ';') {
+      const size_t equals = line.find('=');
+      if (equals != std::string_view::npos && !Trim(line.substr(0, equals)).empty()) {
+        if (inFirstSection) {
+          found.insertAt = end;
+          found.insertNeedsBreak = !hasBreak;
+        }
+        if (SameName(Trim(line.substr(0, equals)), key)) {
+          found.keyFound = true;
+          found.valueBegin = begin + equals + 1;
+          found.valueEnd = contentEnd;
+          return found;
+        }
+      }
+    }
+    begin = end;
+  }
+  return found;
+}
+
+// A value as the Windows reader gives it: trimmed, and without one pair of enclosing quotes.
+std::string_view ValueText(std::string_view raw) {
+  std::string_view value = Trim(raw);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+enum class ReadResult { kRead, kMissing, kFailed };
+
+ReadResult ReadWholeFile(const char* path, std::string& text) {
+  text.clear();
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) {
+    std::error_code error;
+    const bool exists = std::filesystem::exists(path, error);
+    return (exists || error) ? ReadResult::kFailed : ReadResult::kMissing;
+  }
+  char chunk[4096];
+  size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    text.append(chunk, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  return failed ? ReadResult::kFailed : ReadResult::kRead;
+}
+
+// New lines follow the file's own line ending, so a file another program wrote with CRLF stays so.
+std::string_view LineBreakOf(std::string_view text) {
+  const size_t newline = text.find('\n');
+  return (newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r') ? "\r\n"
+                                                                                         : "\n";
+}
+
+std::string RewriteProfileText(std::string_view text, std::string_view section,
+                               std::string_view key, std::string_view value) {
+  const KeyLookup found = FindKey(text, section, key);
+  std::string out;
+  out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
+  if (found.keyFound) {
+    // The key's own spelling and the blanks after '=' stay; only the value changes.
+    size_t replaceFrom = found.valueBegin;
+    const std::string_view raw = text.substr(found.valueBegin, found.valueEnd - found.valueBegin);
+    if (!Trim(raw).empty()) replaceFrom += raw.find_first_not_of(kBlanks);
+    out.append(text.substr(0, replaceFrom));
+    out.append(value);
+    out.append(text.substr(found.valueEnd));
+    return out;
+  }
+  const std::string_view lineBreak = LineBreakOf(text);
+  if (found.sectionFound) {
+    out.append(text.substr(0, found.insertAt));
+    if (found.insertNeedsBreak) out.append(lineBreak);
+    out.append(key).append("=").append(value).append(lineBreak);
+    out.append(text.substr(found.insertAt));
+    return out;
+  }
+  out.append(text);
+  if (!out.empty() && out.back() != '\n') out.append(lineBreak);
+  out.append("[").append(section).append("]").append(lineBreak);
+  out.append(key).append("=").append(value).append(lineBreak);
+  return out;
+}
+
+void CopyCut(std::string_view text, char* out, size_t outSize) {
+  if (outSize == 0) return;
+  const size_t length = text.size() < outSize - 1 ? text.size() : outSize - 1;
+  if (length > 0) std::memcpy(out, text.data(), length);
+  out[length] = '\0';
+}
+
+// Finds the value of a key; false when the file, section or key is missing.
+bool LookUp(const char* section, const char* key, const char* path, std::string& text,
+            std::string_view& value) {
+  if (!section || !key || !path) return false;
+  if (ReadWholeFile(path, text) != ReadResult::kRead) return false;
+  const KeyLookup found = FindKey(text, Trim(section), Trim(key));
+  if (!found.keyFound) return false;
+  value =
+      ValueText(std::string_view(text).substr(found.valueBegin, found.valueEnd - found.valueBegin));
+  return true;
+}
+
+}  // namespace
+
+std::string ProfileTempPath(const char* path) {
+  return std::string(path) + ".tmp";
+}
+
+bool WriteProfileTemp(const char* path, std::string_view text) {
+  const std::string temp = ProfileTempPath(path);
+  std::FILE* file = std::fopen(temp.c_str(), "wb");  // truncates what a crash left behind
+  if (!file) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  ok = std::fflush(file) == 0 && ok;
+  ok = std::fclose(file) == 0 && ok;
+  if (!ok) std::remove(temp.c_str());
+  return ok;
+}
+
+int32_t ProfileGetInt(const char* section, const char* key, int32_t defaultValue,
+                      const char* path) {
+  std::string text;
+  std::string_view value;
+  if (!LookUp(section, key, path, text, value) || value.empty()) return defaultValue;
+  size_t at = 0;
+  const bool negative = value[at] == '-';
+  if (value[at] == '-' || value[at] == '+') ++at;
+  // Unsigned and wrapping, as the Windows reader accumulates: no overflow whatever the digits.
+  uint32_t number = 0;
+  for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at) {
+    number = number * 10u + static_cast<uint32_t>(value[at] - '0');
+  }
+  if (negative) number = 0u - number;
+  return static_cast<int32_t>(number);
+}
+
+void ProfileGetString(const char* section, const char* key, const char* defaultValue, char* out,
+                      size_t outSize, const char* path) {
+  std::string text;
+  std::string_view value;
+  if (LookUp(section, key, path, text, value)) {
+    CopyCut(value, out, outSize);
+    return;
+  }
+  // The Windows reader drops trailing blanks of the default as well.
+  std::string_view fallback = defaultValue ? defaultValue : "";
+  const size_t last = fallback.find_last_not_of(kBlanks);
+  fallback = fallback.substr(0, last == std::string_view::npos ? 0 : last + 1);
+  CopyCut(fallback, out, outSize);
+}
+
+bool ProfileWriteString(const char* section, const char* key, const char* value, const char* path) {
+  if (!section || !key || !value || !path) return false;
+  std::string text;
+  const ReadResult read = ReadWholeFile(path, text);
+  // A file that is there but cannot be read is left alone rather than replaced by one key.
+  if (read == ReadResult::kFailed) return false;
+  const std::string updated = RewriteProfileText(text, Trim(section), Trim(key), value);
+  if (!WriteProfileTemp(path, updated)) return false;
+
+  const std::string temp = ProfileTempPath(path);
+  std::error_code ignored;
+  if (read == ReadResult::kRead) {
+    std::filesystem::permissions(temp, std::filesystem::status(path, ignored).permissions(),
+                                 ignored);
+  }
+  // The rename replaces the file in one step: a reader or a crash sees the old text or the new.
+  if (std::rename(temp.c_str(), path) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace brimvale
