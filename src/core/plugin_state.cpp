@@ -1,6 +1,7 @@
 #include "character/creator.h"
 #include "core/campaign.h"
 #include "core/entry.h"
+#include "missions/prologue.h"
 #include "progression/progression.h"
 
 namespace brimvale {
@@ -10,6 +11,7 @@ void ResetPluginState() {
   Campaign = {};
   Progression = {};
   Creator = {};
+  Prologue = {};
 }
 
 }  // namespace brimvale

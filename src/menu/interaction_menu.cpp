@@ -1,0 +1,7 @@
+#include "menu/interaction_menu.h"
+
+namespace brimvale {
+
+void RunInteractionMenu() {}
+
+}  // namespace brimvale

@@ -1,0 +1,7 @@
+#include "missions/train_robbery.h"
+
+namespace brimvale {
+
+void RunTrainRobbery() {}
+
+}  // namespace brimvale

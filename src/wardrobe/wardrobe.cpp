@@ -1,0 +1,7 @@
+#include "wardrobe/wardrobe.h"
+
+namespace brimvale {
+
+void UpdateWardrobe() {}
+
+}  // namespace brimvale
