@@ -6,6 +6,11 @@
 int main(int argc, char** argv) {
   using brimvale::sim::Scenarios;
   const std::string name = argc > 1 ? argv[1] : "campaign";
+  if (name == "list") {
+    for (const auto& s : Scenarios())
+      std::cout << "  " << s.name << "  " << s.summary << "\n";
+    return 0;
+  }
   const brimvale::sim::Scenario* scenario = brimvale::sim::FindScenario(name);
   if (!scenario) {
     std::cerr << "unknown scenario '" << name << "'; scenarios:\n";
