@@ -175,6 +175,7 @@ void SimHost::RunFrame() {
   }
   EndFrameUi(*this);
   EndFrameScene(*this);
+  EndFrameCamera(*this);
   timeMs_ += config.frameMs;
 }
 
@@ -321,6 +322,7 @@ void SimHost::RegisterHandlers() {
   RegisterBlipNatives(*this);
   RegisterLookNatives(*this);
   RegisterSceneNatives(*this);
+  RegisterCameraNatives(*this);
 }
 
 }  // namespace brimvale::sim

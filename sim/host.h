@@ -201,9 +201,11 @@ void RegisterUiNatives(SimHost& host);
 void RegisterBlipNatives(SimHost& host);
 void RegisterLookNatives(SimHost& host);
 void RegisterSceneNatives(SimHost& host);
+void RegisterCameraNatives(SimHost& host);
 
 // End-of-frame work of the parts of the world that change over time (loading, the draw list).
 void EndFrameUi(SimHost& host);
 void EndFrameScene(SimHost& host);
+void EndFrameCamera(SimHost& host);
 
 }  // namespace brimvale::sim

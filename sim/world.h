@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "blip_world.h"
+#include "camera_world.h"
 #include "core/invoke.h"
 #include "look_world.h"
 #include "scene_world.h"
@@ -58,6 +59,7 @@ struct World {
   BlipWorld blips;
   LookWorld look;
   SceneWorld scene;
+  CameraWorld cameras;
 
   SimEntity* Find(int32_t handle) {
     auto it = entities.find(handle);

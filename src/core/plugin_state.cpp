@@ -1,8 +1,11 @@
+#include "character/character_record.h"
 #include "character/creator.h"
 #include "core/campaign.h"
 #include "core/entry.h"
 #include "missions/prologue.h"
 #include "progression/progression.h"
+#include "ui/toolkit.h"
+#include "wardrobe/outfit.h"
 
 namespace brimvale {
 
@@ -12,6 +15,9 @@ void ResetPluginState() {
   Progression = {};
   Creator = {};
   Prologue = {};
+  Character = {};
+  Outfit = {};
+  Ui = {};
 }
 
 }  // namespace brimvale

@@ -1,0 +1,9 @@
+#include "host.h"
+
+namespace brimvale::sim {
+
+void RegisterCameraNatives(SimHost&) {}
+
+void EndFrameCamera(SimHost&) {}
+
+}  // namespace brimvale::sim
