@@ -11,6 +11,7 @@ namespace {
 
 std::atomic<bool> counting{false};
 std::atomic<int64_t> allocations{0};
+std::atomic<int64_t> resumes{0};
 
 uint64_t* (*hostNativeCall)() = nullptr;
 void (*hostScriptWait)(uint32_t) = nullptr;
@@ -26,6 +27,7 @@ void ScriptWaitOutsideCount(uint32_t ms) {
   // The plugin yields here; what the host does meanwhile is not the plugin's.
   counting = false;
   hostScriptWait(ms);
+  ++resumes;
   counting = true;
 }
 
@@ -40,8 +42,12 @@ void* Allocate(std::size_t size) {
 int64_t PluginAllocations() {
   return allocations.load();
 }
+int64_t PluginResumes() {
+  return resumes.load();
+}
 void ResetPluginAllocations() {
   allocations = 0;
+  resumes = 0;
 }
 void CountPluginAllocations(bool on) {
   counting = on;

@@ -9,6 +9,8 @@ namespace brimvale::bench {
 
 // Allocations counted since the last reset.
 int64_t PluginAllocations();
+// Times the plugin's script came back from a wait with counting on (a check that it ran).
+int64_t PluginResumes();
 void ResetPluginAllocations();
 // Turns counting on for plugin code run from now on the calling side.
 void CountPluginAllocations(bool on);
