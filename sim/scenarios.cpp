@@ -78,6 +78,19 @@ void ReportCalls(SimHost& host, std::ostream& out) {
 
 constexpr Vector3 kCreatorEntry{2549.794f, -1169.821f, 53.684f};
 
+// Opens the highlighted main-menu row, presses the menu controls on pad 0 and goes back.
+void EditStage(Player& p, int32_t stage, const char* what,
+               std::initializer_list<const char*> presses) {
+  p.Press("INPUT_FRONTEND_ACCEPT", 0);
+  p.WaitFor(
+      what, [stage] { return Creator.CreatorStage == stage; }, 60);
+  for (const char* control : presses)
+    p.Press(control, 0);
+  p.Press("INPUT_GAME_MENU_CANCEL", 0);
+  p.WaitFor(
+      "back on the main menu", [] { return Creator.CreatorStage == 1; }, 60);
+}
+
 void MakeCharacter(Player& p) {
   p.host.MovePlayer(kCreatorEntry);
   p.WaitFor(
@@ -93,40 +106,17 @@ void MakeCharacter(Player& p) {
       [&] { return Creator.CreatorStage == 1 && p.Sees("FACIAL FEATURES"); }, 3000);
   if (!p.ok) return;
 
-  // The face: raise the first feature of the first page three times.
-  p.Press("INPUT_FRONTEND_ACCEPT", 0);
-  p.WaitFor(
-      "on the facial features pages", [] { return Creator.CreatorStage == 2; }, 60);
-  for (int i = 0; i < 3; ++i)
-    p.Press("INPUT_MOVE_RIGHT_ONLY", 0);
-  p.Press("INPUT_MELEE_GRAPPLE_CHOKE", 0);  // next page
-  p.Press("INPUT_MOVE_LEFT_ONLY", 0);
-  p.Press("INPUT_GAME_MENU_CANCEL", 0);
-  p.WaitFor(
-      "back on the main menu", [] { return Creator.CreatorStage == 1; }, 60);
-
+  // The face: raise the first feature three times, then lower one on the next page.
+  EditStage(p, 2, "on the facial features pages",
+            {"INPUT_MOVE_RIGHT_ONLY", "INPUT_MOVE_RIGHT_ONLY", "INPUT_MOVE_RIGHT_ONLY",
+             "INPUT_MELEE_GRAPPLE_CHOKE", "INPUT_MOVE_LEFT_ONLY"});
   // The body: one step of the body type.
   p.Press("INPUT_MOVE_DOWN_ONLY", 0);
-  p.Press("INPUT_FRONTEND_ACCEPT", 0);
-  p.WaitFor(
-      "on the body pages", [] { return Creator.CreatorStage == 3; }, 60);
+  EditStage(p, 3, "on the body pages",
+            {"INPUT_MOVE_DOWN_ONLY", "INPUT_MOVE_DOWN_ONLY", "INPUT_MOVE_RIGHT_ONLY"});
+  // The hair: a new style.
   p.Press("INPUT_MOVE_DOWN_ONLY", 0);
-  p.Press("INPUT_MOVE_DOWN_ONLY", 0);
-  p.Press("INPUT_MOVE_RIGHT_ONLY", 0);
-  p.Press("INPUT_GAME_MENU_CANCEL", 0);
-  p.WaitFor(
-      "back on the main menu", [] { return Creator.CreatorStage == 1; }, 60);
-
-  // The hair: a new style and a beard.
-  p.Press("INPUT_MOVE_DOWN_ONLY", 0);
-  p.Press("INPUT_FRONTEND_ACCEPT", 0);
-  p.WaitFor(
-      "on the hair pages", [] { return Creator.CreatorStage == 4; }, 60);
-  p.Press("INPUT_MOVE_RIGHT_ONLY", 0);
-  p.Press("INPUT_MOVE_RIGHT_ONLY", 0);
-  p.Press("INPUT_GAME_MENU_CANCEL", 0);
-  p.WaitFor(
-      "back on the main menu", [] { return Creator.CreatorStage == 1; }, 60);
+  EditStage(p, 4, "on the hair pages", {"INPUT_MOVE_RIGHT_ONLY", "INPUT_MOVE_RIGHT_ONLY"});
 
   p.Press("INPUT_MOVE_DOWN_ONLY", 0);
   p.Press("INPUT_FRONTEND_ACCEPT", 0);
