@@ -88,8 +88,9 @@ struct TraceEntry {
 struct HostConfig {
   uint32_t seed = 1;
   double frameMs = 1000.0 / 30.0;
-  int modelLoadFrames = 3;    // frames a requested model takes to load
-  int textureLoadFrames = 2;  // frames a requested texture dictionary takes to load
+  int modelLoadFrames = 3;     // frames a requested model takes to load
+  int textureLoadFrames = 2;   // frames a requested texture dictionary takes to load
+  int animDictLoadFrames = 2;  // frames a requested animation dictionary takes to load
   Vector3 playerStart{0.0f, 0.0f, 0.0f};
   bool trace = true;
 };

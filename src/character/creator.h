@@ -7,6 +7,13 @@
 
 namespace brimvale {
 
+// Where the player enters the creator, where the scene stands him, and where the story begins.
+inline constexpr Vector3 kCreatorEntryPoint{2549.794f, -1169.821f, 53.684f};
+inline constexpr Vector3 kCreatorSceneSpot{2550.874f, -1169.519f, 52.684f};
+inline constexpr float kCreatorSceneHeading = 211.256f;
+inline constexpr Vector3 kStoryStart{2896.257f, -247.061f, 40.972f};
+inline constexpr float kStoryStartHeading = 264.427f;
+
 struct CreatorState {
   int32_t CreatorStage = -2;
   int32_t MainMenuRow = 0;

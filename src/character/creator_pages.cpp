@@ -1,0 +1,467 @@
+// The creator's main menu and its face, body and hair pages. Each page is a row table; the
+// highlighted row is edited with A and D, written to its save key at once and shown on the ped at
+// once. Row and page cursors are wrapped at the start of the next frame, so a move past either end
+// shows no highlight (or no page) for one frame.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <span>
+
+#include "character/character_record.h"
+#include "character/creator.h"
+#include "character/creator_pages.h"
+#include "core/natives.h"
+#include "save/store.h"
+#include "ui/toolkit.h"
+
+namespace brimvale {
+namespace {
+
+constexpr const char* kSection = "Character";
+constexpr const char* kSoundSet = "HUD_SHOP_SOUNDSET";
+
+enum class RowKind { Feature, HeadOrSkin, BodyType, Gender, HairStyle, HairTint, BeardStyle };
+
+struct PageRow {
+  RowKind kind;
+  int feature;        // 1 .. 54 for feature rows
+  const char* label;  // number rows; a feature row takes its label from the feature table
+  int32_t CharacterRecord::*field;
+  int32_t min;
+  int32_t max;
+};
+
+constexpr PageRow Feature(int n) {
+  return {RowKind::Feature, n, nullptr, nullptr, 0, 0};
+}
+
+// Every number row's save key is its label.
+constexpr PageRow Number(RowKind kind, const char* label, int32_t CharacterRecord::*field,
+                         int32_t min, int32_t max) {
+  return {kind, 0, label, field, min, max};
+}
+
+struct MenuPage {
+  const char* title;
+  const char* tag;
+  std::span<const PageRow> rows;
+};
+
+constexpr PageRow kEyesRows[] = {Feature(1), Feature(2), Feature(3),
+                                 Feature(4), Feature(5), Feature(6)};
+constexpr PageRow kNoseRows[] = {Feature(7),  Feature(8),  Feature(9),
+                                 Feature(10), Feature(11), Feature(12)};
+constexpr PageRow kMouthRows[] = {Feature(13), Feature(14), Feature(15), Feature(16)};
+constexpr PageRow kLipRows[] = {Feature(17), Feature(18), Feature(19),
+                                Feature(20), Feature(21), Feature(22)};
+constexpr PageRow kChinRows[] = {Feature(23), Feature(24), Feature(25)};
+constexpr PageRow kJawRows[] = {Feature(26), Feature(27), Feature(28)};
+constexpr PageRow kCheekRows[] = {Feature(29), Feature(30), Feature(31)};
+constexpr PageRow kEarsRows[] = {Feature(32), Feature(33), Feature(34), Feature(35)};
+constexpr PageRow kBrowRows[] = {Feature(36), Feature(37), Feature(38)};
+constexpr PageRow kExtrasRows[] = {
+    Feature(39),
+    Feature(40),
+    Feature(41),
+    Number(RowKind::HeadOrSkin, "Head Type", &CharacterRecord::HeadType, 0, kHeadCount - 1),
+    Number(RowKind::HeadOrSkin, "Skin Type", &CharacterRecord::SkinType, 0, kSkinCount - 1),
+};
+constexpr PageRow kBodyRows1[] = {Feature(42), Feature(43), Feature(44), Feature(45), Feature(46),
+                                  Feature(47), Feature(48), Feature(49), Feature(50)};
+constexpr PageRow kBodyRows2[] = {
+    Feature(51),
+    Feature(52),
+    Feature(53),
+    Feature(54),
+    Number(RowKind::BodyType, "Body Type", &CharacterRecord::BodyType, 0, kBodyTypeCount - 1),
+    Number(RowKind::Gender, "Gender", &CharacterRecord::Gender, 0, 1),
+};
+constexpr PageRow kHairRows[] = {
+    Number(RowKind::HairStyle, "Hair Style", &CharacterRecord::HairStyle, 0, kHairStyleCount - 1),
+    Number(RowKind::HairTint, "Hair R", &CharacterRecord::HairR, 0, 255),
+    Number(RowKind::HairTint, "Hair G", &CharacterRecord::HairG, 0, 255),
+    Number(RowKind::HairTint, "Hair B", &CharacterRecord::HairB, 0, 255),
+};
+constexpr PageRow kBeardRows[] = {
+    Number(RowKind::BeardStyle, "Beard Style", &CharacterRecord::BeardStyle, -1,
+           kBeardStyleCount - 1),
+};
+
+constexpr MenuPage kFacePages[] = {
+    {"EYES", "1/10", kEyesRows},      {"NOSE", "2/10", kNoseRows}, {"MOUTH", "3/10", kMouthRows},
+    {"LIP", "4/10", kLipRows},        {"CHIN", "5/10", kChinRows}, {"JAW", "6/10", kJawRows},
+    {"CHEEK", "7/10", kCheekRows},    {"EARS", "8/10", kEarsRows}, {"BROW", "9/10", kBrowRows},
+    {"EXTRAS", "10/10", kExtrasRows},
+};
+constexpr MenuPage kBodyPages[] = {
+    {"BODY (1/2)", "1/2", kBodyRows1},
+    {"BODY (2/2)", "2/2", kBodyRows2},
+};
+constexpr MenuPage kMaleHairPages[] = {
+    {"HAIR", "1/2", kHairRows},
+    {"BEARD", "2/2", kBeardRows},
+};
+constexpr MenuPage kFemaleHairPages[] = {
+    {"HAIR", "1/1", kHairRows},
+};
+
+struct TitleLine {
+  const char* text;
+  float x;
+  float y;
+};
+
+// What sets one page stage apart from the others: its heading and its two icons.
+struct StageFrame {
+  TitleLine heading[2];  // a null text draws nothing
+  const char* iconDict;
+  const char* leftIcon;   // at (0.57, 0.22)
+  const char* rightIcon;  // at (0.82, 0.17)
+};
+
+constexpr StageFrame kFaceFrame{{{"FACIAL", 0.6f, 0.1f}, {"FEATURES", 0.63f, 0.2f}},
+                                "shaving_menu",
+                                "clean_shaven",
+                                "clean_shaven"};
+constexpr StageFrame kBodyFrame{{{"BODY", 0.65f, 0.15f}, {nullptr, 0.0f, 0.0f}},
+                                "toast_log_blips",
+                                "blip_ambient_gang_leader",
+                                "blip_ambient_gang_leader"};
+constexpr StageFrame kHairFrame{{{"HAIR", 0.65f, 0.15f}, {nullptr, 0.0f, 0.0f}},
+                                "shaving_menu",
+                                "beard_full",
+                                "hair_part_right"};
+
+struct MainMenuEntry {
+  float boxY;
+  const char* label;
+  float labelX;
+  float labelY;
+  float scale;
+};
+
+constexpr MainMenuEntry kMainMenu[] = {
+    {0.42f, "FACIAL FEATURES", 0.555f, 0.385f, 0.5f},
+    {0.53f, "BODY", 0.555f, 0.495f, 0.9f},
+    {0.64f, "HAIR", 0.555f, 0.605f, 0.9f},
+    {0.81f, "CREATE CHARACTER", 0.565f, 0.785f, 0.0f},
+};
+constexpr int kMainMenuRows = 4;
+
+constexpr float kRowBoxX = 0.7f;
+constexpr float kRowBoxTop = 0.385f;
+constexpr float kRowTextTop = 0.37f;
+constexpr float kRowPitch = 0.05f;
+constexpr float kFeatureValueX = 0.775f;
+constexpr float kNumberValueX = 0.79f;
+
+void Sprite(const char* dict, const char* texture, float x, float y, float width, float height,
+            int32_t r, int32_t g, int32_t b, int32_t alpha, float heading = 0.0f) {
+  DrawSprite(dict, texture, x, y, width, height, heading, r, g, b, alpha, false);
+}
+
+void WhiteSprite(const char* dict, const char* texture, float x, float y, float width, float height,
+                 float heading = 0.0f) {
+  Sprite(dict, texture, x, y, width, height, 255, 255, 255, 255, heading);
+}
+
+bool Pressed(const char* control) {
+  return ControlJustPressed(0, HashName(control));
+}
+
+void MenuSound(const char* name) {
+  PlayMenuSound(name, kSoundSet, 0);
+}
+
+void DrawPanel() {
+  Sprite("generic_textures", "inkroller_1a", 0.7f, 0.5f, 0.4f, 0.9f, 0, 0, 0, 255);
+}
+
+void DrawHeader() {
+  WhiteSprite("generic_textures", "menu_header_1a", 0.7f, 0.19f, 0.38f, 0.25f);
+}
+
+void DrawRedLines() {
+  for (float y : {0.36f, 0.86f}) {
+    Sprite("generic_textures", "list_item_h_line_narrow", 0.7f, y, 0.3f, 0.01f, 255, 0, 0, 255);
+  }
+}
+
+void DrawFooter(const char* upper, const char* lower) {
+  DrawTitleText(upper, 0.555f, 0.87f, 0.3f, 0.3f);
+  DrawTitleText(lower, 0.555f, 0.9f, 0.3f, 0.3f);
+}
+
+void DrawStageFrame(const StageFrame& frame) {
+  for (const TitleLine& line : frame.heading) {
+    if (line.text) DrawTitleText(line.text, line.x, line.y, 1.0f, 1.0f);
+  }
+  DrawPanel();
+  DrawRedLines();
+  DrawHeader();
+  WhiteSprite(frame.iconDict, frame.leftIcon, 0.57f, 0.22f, 0.1f, 0.1f);
+  WhiteSprite(frame.iconDict, frame.rightIcon, 0.82f, 0.17f, 0.1f, 0.1f);
+}
+
+// The creator's scenes are dressed as a male unless the record says female; the look pieces do
+// nothing for any other number, which a hand-edited save could hold.
+int32_t LookGender() {
+  return Character.Gender == 1 ? 1 : 0;
+}
+
+const char* RowLabel(const PageRow& row) {
+  return row.kind == RowKind::Feature ? kFaceFeatures[row.feature - 1].label : row.label;
+}
+
+// "%f" cut two characters after the point: 0.1 shows "0.10", -0.3 shows "-0.30".
+void FeatureValueText(float value, char (&out)[64]) {
+  std::snprintf(out, sizeof out, "%f", static_cast<double>(value));
+  if (char* point = std::strchr(out, '.'); point && std::strlen(point) > 3) point[3] = '\0';
+}
+
+void DrawRow(const PageRow& row, int index) {
+  const float boxY = kRowBoxTop + kRowPitch * static_cast<float>(index);
+  const float textY = kRowTextTop + kRowPitch * static_cast<float>(index);
+  Sprite("generic_textures", "selection_box_bg_1c", kRowBoxX, boxY, 0.3f, 0.05f, 255, 255, 255, 40);
+  WhiteSprite("generic_textures", "selection_arrow_left", 0.76f, boxY, 0.0264f, 0.0364f);
+  WhiteSprite("generic_textures", "selection_arrow_right", 0.83f, boxY, 0.0264f, 0.0364f);
+  DrawTitleText(RowLabel(row), 0.555f, textY, 0.5f, 0.5f);
+  char value[64];
+  if (row.kind == RowKind::Feature) {
+    FeatureValueText(Character.FaceFeatures[row.feature - 1], value);
+    DrawTitleText(value, kFeatureValueX, textY, 0.5f, 0.5f);
+  } else {
+    std::snprintf(value, sizeof value, "%d", Character.*row.field);
+    DrawTitleText(value, kNumberValueX, textY, 0.5f, 0.5f);
+  }
+}
+
+void DrawRowHighlight(int index) {
+  const float boxY = kRowBoxTop + kRowPitch * static_cast<float>(index);
+  Sprite("menu_textures", "calendar_bg_large", kRowBoxX, boxY, 0.3f, 0.05f, 255, 0, 0, 255);
+}
+
+void StepFeature(const PageRow& row, int direction) {
+  const Ped ped = PlayerPed();
+  const FaceFeature& feature = kFaceFeatures[row.feature - 1];
+  float& value = Character.FaceFeatures[row.feature - 1];
+  UpdateVariationLight(ped);
+  MenuSound(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
+  // Tested before the step, so ten raises from 0.0 end just above 1.0.
+  if (direction > 0 ? value < 1.0f : value > -1.0f) {
+    value = direction > 0 ? value + 0.1f : value - 0.1f;
+    WriteCharacterFloat(feature.saveKey, value);
+  }
+  SetPedFaceFeature(ped, feature.id, value);
+  UpdateVariationFull(ped);
+}
+
+// One step inside the row's limits. A hand-edited value outside them is brought back to the
+// nearest limit by the first press instead, so it never indexes past a table for long and the
+// player need not press many times before anything changes. True when the value changed.
+bool StepNumber(const PageRow& row, int direction) {
+  int32_t& value = Character.*row.field;
+  if (value < row.min || value > row.max) {
+    value = std::clamp(value, row.min, row.max);
+  } else if (direction > 0 ? value < row.max : value > row.min) {
+    value += direction;
+  } else {
+    return false;
+  }
+  WriteInt(kSection, row.label, value);
+  return true;
+}
+
+// Edits the highlighted row; false when the edit has left the stage (the gender change).
+bool EditRow(const PageRow& row, int direction) {
+  const Ped ped = PlayerPed();
+  const char* sound = direction > 0 ? "NAV_RIGHT" : "NAV_LEFT";
+  switch (row.kind) {
+    case RowKind::Feature:
+      StepFeature(row, direction);
+      break;
+    case RowKind::HeadOrSkin:
+      MenuSound(sound);
+      StepNumber(row, direction);
+      ApplyHeadLayer(ped, LookGender());
+      UpdateVariationLight(ped);
+      break;
+    case RowKind::BodyType:
+      UpdateVariationLight(ped);
+      MenuSound(sound);
+      StepNumber(row, direction);
+      ApplyBodyType(ped);
+      UpdateVariationFull(ped);
+      break;
+    case RowKind::Gender:
+      MenuSound(sound);
+      if (direction > 0 && Character.Gender < 1) {
+        ChangeCreatorGender(1);
+        return false;
+      }
+      if (direction < 0 && Character.Gender >= 1) {
+        ChangeCreatorGender(0);
+        return false;
+      }
+      break;
+    case RowKind::HairStyle:
+      UpdateVariationLight(ped);
+      MenuSound(sound);
+      StepNumber(row, direction);
+      ApplyHairLayer(ped, LookGender());
+      UpdateVariationFull(ped);
+      break;
+    case RowKind::HairTint:
+      UpdateVariationLight(ped);
+      MenuSound(sound);
+      StepNumber(row, direction);
+      if (LookGender() == 0) ApplyBeardStep(ped, 0);  // the beard shares the hair's tint
+      ApplyHairLayer(ped, LookGender());
+      UpdateVariationFull(ped);
+      break;
+    case RowKind::BeardStyle:
+      UpdateVariationLight(ped);
+      MenuSound(sound);
+      StepNumber(row, direction);
+      // "No beard" has no layer to put on: the category is removed after the update instead.
+      if (Character.BeardStyle != -1) ApplyBeardStep(ped, LookGender());
+      UpdateVariationFull(ped);
+      if (Character.BeardStyle == -1) ApplyBeardStep(ped, LookGender());
+      break;
+  }
+  return true;
+}
+
+// Negative becomes the last index, past the last becomes 0.
+void WrapCursor(int32_t& cursor, int count) {
+  if (cursor < 0) cursor = count - 1;
+  if (cursor > count - 1) cursor = 0;
+}
+
+void LeavePageStage() {
+  MenuSound("BACK");
+  // The body stage is seen through the wide camera, so it has nothing to switch back.
+  if (Creator.CreatorStage != 3) SetCameraActive(Creator.CloseCamera, false);
+  Creator.CreatorStage = 1;
+}
+
+// One frame of a page stage: the frame, the current page's rows with the highlighted one edited,
+// the cursors, and the way back to the main menu.
+void RunPageStage(const StageFrame& frame, std::span<const MenuPage> pages, bool pagesTurn) {
+  const int32_t stage = Creator.CreatorStage;
+  DrawStageFrame(frame);
+  const int pageCount = static_cast<int>(pages.size());
+  const bool pageShown = Creator.CreatorPage >= 0 && Creator.CreatorPage < pageCount;
+  if (pageShown) {
+    const MenuPage& page = pages[static_cast<size_t>(Creator.CreatorPage)];
+    DrawTitleText(page.title, 0.68f, 0.32f, 0.5f, 0.5f);
+    DrawTitleText(page.tag, 0.824f, 0.325f, 0.5f, 0.5f);
+    const int rowCount = static_cast<int>(page.rows.size());
+    for (int i = 0; i < rowCount; ++i) {
+      const PageRow& row = page.rows[static_cast<size_t>(i)];
+      DrawRow(row, i);
+      if (i != Creator.CreatorRow) continue;
+      DrawRowHighlight(i);
+      if (Pressed("INPUT_MOVE_RIGHT_ONLY") && !EditRow(row, +1)) return;
+      if (Pressed("INPUT_MOVE_LEFT_ONLY") && !EditRow(row, -1)) return;
+    }
+    WrapCursor(Creator.CreatorRow, rowCount);
+    if (Pressed("INPUT_MOVE_UP_ONLY")) {
+      MenuSound("NAV_UP");
+      --Creator.CreatorRow;
+    }
+    if (Pressed("INPUT_MOVE_DOWN_ONLY")) {
+      MenuSound("NAV_DOWN");
+      ++Creator.CreatorRow;
+    }
+  }
+  DrawFooter("Q/E - Prev/Next Page", "W/A/S/D - Navigation/Set Option");
+  if (pagesTurn) {
+    WrapCursor(Creator.CreatorPage, pageCount);
+    if (Pressed("INPUT_DIVE")) {
+      MenuSound("NAV_LEFT");
+      Creator.CreatorRow = 0;
+      --Creator.CreatorPage;
+    }
+    if (Pressed("INPUT_MELEE_GRAPPLE_CHOKE")) {
+      MenuSound("NAV_RIGHT");
+      Creator.CreatorRow = 0;
+      ++Creator.CreatorPage;
+    }
+  }
+  if (Creator.CreatorStage == stage && Pressed("INPUT_GAME_MENU_CANCEL")) LeavePageStage();
+}
+
+void ChooseMainMenuRow() {
+  switch (Creator.MainMenuRow) {
+    case 0:
+    case 1:
+    case 2:
+      MenuSound("SELECT");
+      // The body is seen whole through the wide camera; face and hair close up.
+      if (Creator.MainMenuRow != 1) SetCameraActive(Creator.CloseCamera, true);
+      Creator.CreatorRow = 0;
+      Creator.CreatorPage = 0;
+      Creator.CreatorStage = 2 + Creator.MainMenuRow;
+      break;
+    case 3:
+      PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
+      SetCameraActive(Creator.CloseCamera, true);
+      Creator.CreatorStage = 5;
+      break;
+    default:
+      break;  // the frame after a move past either end, before the row is wrapped
+  }
+}
+
+}  // namespace
+
+void RunCreatorMainMenu() {
+  DrawTitleText("CHARACTER", 0.6f, 0.1f, 1.0f, 1.0f);
+  DrawTitleText("CREATOR", 0.63f, 0.2f, 1.0f, 1.0f);
+  DrawPanel();
+  DrawHeader();
+  WhiteSprite("shaving_menu", "preset_1", 0.57f, 0.22f, 0.1f, 0.1f);
+  WhiteSprite("shaving_menu", "scissors", 0.82f, 0.22f, 0.1f, 0.1f, 180.0f);
+  DrawRedLines();
+  for (const MainMenuEntry& entry : kMainMenu) {
+    Sprite("generic_textures", "selection_box_bg_1c", kRowBoxX, entry.boxY, 0.3f, 0.1f, 255, 255,
+           255, 40);
+    DrawTitleText(entry.label, entry.labelX, entry.labelY, entry.scale, entry.scale);
+  }
+  DrawFooter("W/S - Navigation", "Enter - Select");
+  if (Pressed("INPUT_FRONTEND_ACCEPT")) ChooseMainMenuRow();
+  WrapCursor(Creator.MainMenuRow, kMainMenuRows);
+  if (Pressed("INPUT_MOVE_UP_ONLY")) {
+    MenuSound("NAV_UP");
+    --Creator.MainMenuRow;
+  }
+  if (Pressed("INPUT_MOVE_DOWN_ONLY")) {
+    MenuSound("NAV_DOWN");
+    ++Creator.MainMenuRow;
+  }
+  // A row just moved past either end has no box until it is wrapped in the next frame.
+  if (Creator.MainMenuRow >= 0 && Creator.MainMenuRow < kMainMenuRows) {
+    Sprite("menu_textures", "calendar_bg_large", kRowBoxX, kMainMenu[Creator.MainMenuRow].boxY,
+           0.3f, 0.1f, 255, 0, 0, 255);
+  }
+}
+
+void RunFacialFeaturesPages() {
+  RunPageStage(kFaceFrame, kFacePages, true);
+}
+
+void RunBodyPages() {
+  RunPageStage(kBodyFrame, kBodyPages, true);
+}
+
+void RunHairPages() {
+  // A female has one hair page and no beard, so her page cursor never turns.
+  if (Character.Gender == 1) {
+    RunPageStage(kHairFrame, kFemaleHairPages, false);
+  } else {
+    RunPageStage(kHairFrame, kMaleHairPages, true);
+  }
+}
+
+}  // namespace brimvale

@@ -1,0 +1,603 @@
+// The character creator as a player uses it: the map point, the staged scene, the editing pages
+// and the finish, read back from the screen, the cameras, the ped's look and the save file.
+#include <cmath>
+#include <string>
+
+#include "character/character_record.h"
+#include "character/creator.h"
+#include "core/campaign.h"
+#include "sim_fixture.h"
+
+namespace brimvale {
+namespace {
+
+using testing::SimTest;
+
+constexpr const char* kEntryPrompt = "Press ~INPUT_LOOT~ to Create Your Brimvale Character.";
+constexpr const char* kEntryBlipName = "Brimvale - Create Character";
+constexpr const char* kMaleIdle = "mp_lobby@standard@standing@mp_male_b@base";
+constexpr const char* kFemaleIdle = "mp_lobby@standard@standing@mp_female_b@base";
+
+enum MainMenuRow { kFacialFeatures, kBody, kHair, kCreateCharacter };
+
+class CreatorTest : public SimTest {
+ protected:
+  void LoadWithoutCharacter(const std::string& characterKeys = "") {
+    if (!characterKeys.empty()) WriteSave("[Character]\n" + characterKeys);
+    host.LoadPlugin();
+    host.RunFrames(2);
+  }
+
+  // Exactly `distance` east of the entry point: the point's x plus a whole number is exact.
+  void StandEastOfEntry(float distance) {
+    host.MovePlayer({kCreatorEntryPoint.x + distance, kCreatorEntryPoint.y, kCreatorEntryPoint.z});
+  }
+
+  // From a fresh load, into the scene, until the main menu is on screen.
+  void EnterCreator(const std::string& characterKeys = "") {
+    LoadWithoutCharacter(characterKeys);
+    StandEastOfEntry(0.5f);
+    host.RunFrame();
+    host.Press("INPUT_LOOT", 2);
+    ASSERT_TRUE(host.RunUntil([&] { return Shows("CHARACTER") && Shows("CREATOR"); }, 1500));
+  }
+
+  const sim::DrawList& Screen() const { return host.world.ui.lastFrame; }
+  bool Shows(const char* text) const { return Screen().FindText(text) != nullptr; }
+
+  // A menu control on pad 0, then one more frame so that the screen shows its result.
+  void Tap(const char* control, int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      host.Press(control, 0);
+      host.RunFrames(2);
+    }
+  }
+
+  // The main menu row under the red highlight (boxes at y 0.42, 0.53, 0.64 and 0.81).
+  int MainMenuHighlight() const {
+    const sim::DrawnSprite* box = Screen().FindSprite("calendar_bg_large");
+    if (!box) return -1;
+    return box->y < 0.475f ? 0 : box->y < 0.585f ? 1 : box->y < 0.725f ? 2 : 3;
+  }
+  // From the main menu, down to the row and into it.
+  void Open(MainMenuRow row) {
+    ASSERT_TRUE(Shows("CHARACTER"));
+    while (MainMenuHighlight() != row)
+      Tap(MainMenuHighlight() < row ? "INPUT_MOVE_DOWN_ONLY" : "INPUT_MOVE_UP_ONLY");
+    Tap("INPUT_FRONTEND_ACCEPT");
+  }
+
+  std::string Text(float x, float y) const {
+    const sim::DrawnText* text = Screen().FindTextAt(x, y);
+    return text ? text->plain : "";
+  }
+  std::string PageTitle() const { return Text(0.68f, 0.32f); }
+  std::string PageTag() const { return Text(0.824f, 0.325f); }
+  std::string RowLabel(int row) const { return Text(0.555f, 0.37f + 0.05f * row); }
+  std::string FeatureValue(int row) const { return Text(0.775f, 0.37f + 0.05f * row); }
+  std::string NumberValue(int row) const { return Text(0.79f, 0.37f + 0.05f * row); }
+  // The page row under the red highlight, or -1 when no row is highlighted.
+  int HighlightedRow() const {
+    const sim::DrawnSprite* box = Screen().FindSprite("calendar_bg_large");
+    if (!box) return -1;
+    return static_cast<int>(std::lround((box->y - 0.385f) / 0.05f));
+  }
+
+  // On "BODY (2/2)", the gender row pressed towards the other gender, until the page is back.
+  void SwitchGender(const char* direction) {
+    host.Press(direction, 0);
+    host.RunFrame();
+    ASSERT_TRUE(host.RunUntil([&] { return PageTitle() == "BODY (2/2)"; }, 600));
+  }
+  void GoToGenderRow() {
+    Open(kBody);
+    Tap("INPUT_MELEE_GRAPPLE_CHOKE");
+    Tap("INPUT_MOVE_DOWN_ONLY", 5);
+    ASSERT_EQ(RowLabel(5), "Gender");
+  }
+
+  Ped PlayerPedHandle() const { return Ped{host.world.player.ped}; }
+  sim::PedLook& PlayerLook() { return host.world.look.Of(host.world.player.ped); }
+  Hash PlayerModel() { return host.world.PlayerEntity().model; }
+  const sim::SimCamera* Camera(Cam cam) const { return host.world.cameras.Find(cam.id); }
+
+  int HelpNoticesOfEntry() const {
+    return host.world.ui.CountNotices(sim::NoticeKind::Help, kEntryPrompt);
+  }
+  // Texture layers put on since the trace was last cleared, by mesh name.
+  int LayersApplied(const char* mesh) const {
+    int count = 0;
+    for (const sim::TraceEntry* e : host.Calls(SetPedTextureLayer))
+      count += e->UInt(1) == sim::GameHash(mesh);
+    return count;
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+
+class CreatorEntry : public CreatorTest {};
+
+TEST_F(CreatorEntry, ThePromptShowsJustInsideOneUnitOfThePointAndNotAtOne) {
+  LoadWithoutCharacter();
+  StandEastOfEntry(1.0f);
+  host.RunFrames(3);
+  EXPECT_EQ(HelpNoticesOfEntry(), 0);
+
+  StandEastOfEntry(0.99f);
+  host.RunFrames(3);
+  EXPECT_EQ(HelpNoticesOfEntry(), 3);  // again on every frame the player stays
+  const sim::Notice* notice = host.world.ui.LastNotice(sim::NoticeKind::Help);
+  EXPECT_EQ(notice->durationMs, 1000);
+}
+
+TEST_F(CreatorEntry, TheMapBlipStandsOneUnitBelowThePointUntilThePlayerEnters) {
+  LoadWithoutCharacter();
+  const sim::SimBlip* blip = host.world.blips.Named(kEntryBlipName);
+  ASSERT_NE(blip, nullptr);
+  EXPECT_EQ(blip->style, sim::GameHash("BLIP_STYLE_OBJECTIVE"));
+  EXPECT_EQ(blip->sprite, sim::GameHash("blip_ambient_loan_shark"));
+  EXPECT_FLOAT_EQ(blip->position.z, kCreatorEntryPoint.z - 1.0f);
+  host.RunFrames(5);
+  EXPECT_EQ(host.Calls(AddBlipForCoord).size(), 1u);  // kept, not made again
+
+  StandEastOfEntry(0.5f);
+  host.RunFrame();
+  host.Press("INPUT_LOOT", 2);
+  host.RunFrames(3);
+  EXPECT_EQ(host.world.blips.Named(kEntryBlipName), nullptr);
+}
+
+TEST_F(CreatorEntry, TheEntryControlIsReadOnPadTwoOnly) {
+  LoadWithoutCharacter();
+  StandEastOfEntry(0.5f);
+  host.Press("INPUT_LOOT", 0);
+  host.RunFrames(60);
+  EXPECT_NE(host.world.blips.Named(kEntryBlipName), nullptr);
+  EXPECT_TRUE(host.world.cameras.teleports.empty());
+
+  host.Press("INPUT_LOOT", 2);
+  ASSERT_TRUE(host.RunUntil([&] { return !host.world.cameras.teleports.empty(); }, 200));
+  EXPECT_EQ(host.world.blips.Named(kEntryBlipName), nullptr);
+}
+
+TEST_F(CreatorEntry, TheSceneStandsTheMaleBeforeTwoCamerasWithTheWideOneSeen) {
+  EnterCreator();
+  EXPECT_EQ(PlayerModel(), sim::GameHash("MP_MALE"));
+  const Vector3 at = host.PlayerPosition();
+  EXPECT_FLOAT_EQ(at.x, kCreatorSceneSpot.x);
+  EXPECT_FLOAT_EQ(at.y, kCreatorSceneSpot.y);
+  EXPECT_FLOAT_EQ(at.z, kCreatorSceneSpot.z);
+  EXPECT_FLOAT_EQ(host.world.PlayerEntity().heading, kCreatorSceneHeading);
+  EXPECT_TRUE(host.world.cameras.Frozen(host.world.player.ped));
+
+  EXPECT_EQ(host.world.cameras.LiveCameras(), 2);
+  const sim::SimCamera* wide = Camera(Creator.WideCamera);
+  const sim::SimCamera* close = Camera(Creator.CloseCamera);
+  ASSERT_NE(wide, nullptr);
+  ASSERT_NE(close, nullptr);
+  for (const sim::SimCamera* cam : {wide, close}) {
+    EXPECT_EQ(cam->kind, "DEFAULT_SCRIPTED_CAMERA");
+    EXPECT_FLOAT_EQ(cam->position.x, 2552.047f);
+    EXPECT_FLOAT_EQ(cam->rotation.x, 7.0f);
+    EXPECT_FLOAT_EQ(cam->fov, 70.0f);
+  }
+  EXPECT_EQ(host.world.cameras.Seen(), wide);
+  EXPECT_EQ(wide->pointedAt, host.world.player.ped);
+  EXPECT_FLOAT_EQ(wide->pointOffset.x, -1.0f);
+  EXPECT_EQ(close->attachedTo, host.world.player.ped);
+  EXPECT_FLOAT_EQ(close->attachOffset.x, -0.3f);
+  EXPECT_FLOAT_EQ(close->attachOffset.y, 0.5f);
+  EXPECT_FLOAT_EQ(close->attachOffset.z, 0.6f);
+  EXPECT_FALSE(close->active);
+
+  const sim::PedAnim* idle = host.world.cameras.AnimOf(host.world.player.ped);
+  ASSERT_NE(idle, nullptr);
+  EXPECT_EQ(idle->dict, kMaleIdle);
+  EXPECT_EQ(idle->clip, "base");
+  for (const char* dict : {"generic_textures", "menu_textures", "shaving_menu", "itemtype_textures",
+                           "toast_log_blips"})
+    EXPECT_TRUE(host.world.ui.TextureDictLoaded(dict)) << dict;
+}
+
+TEST_F(CreatorEntry, TheFirstDressingUsesTheMaleTablesWhateverGenderTheSaveHolds) {
+  EnterCreator("Gender=1\nHead Type=2\n");
+  sim::PedLook& look = PlayerLook();
+  EXPECT_NE(look.Layer("mp_head_mr1_003"), nullptr);
+  EXPECT_NE(look.Layer("mp_uppertorso_mr1_000_o_b"), nullptr);
+  EXPECT_NE(look.Layer("beard_mr1_000"), nullptr);
+  EXPECT_NE(look.Layer("mp_hair_mr1_000"), nullptr);
+  EXPECT_EQ(look.Layer("mp_head_fr1_003"), nullptr);
+  const std::vector<Hash> items = look.ShopItems();
+  ASSERT_EQ(items.size(), 9u);
+  EXPECT_EQ(items.front(), sim::GameHash("CLOTHING_ITEM_M_HAT_000_TINT_000"));
+  EXPECT_EQ(items.back(), sim::GameHash("CLOTHING_ITEM_M_GUNBELT_001_TINT_001"));
+  EXPECT_EQ(look.bodyType, kBodyTypes[0]);
+  EXPECT_EQ(look.faceFeatures.size(), 54u);
+}
+
+// A gender left in the save by a creation that was never finished is kept; the gender row
+// offers only the way back to the male model the scene starts on.
+TEST_F(CreatorEntry, ALeftOverFemaleGenderIsKeptAndTheRowOnlyOffersTheMale) {
+  EnterCreator("Gender=1\n");
+  EXPECT_EQ(PlayerModel(), sim::GameHash("MP_MALE"));
+  EXPECT_EQ(Character.Gender, 1);
+  EXPECT_NE(SaveText().find("Gender=1"), std::string::npos);
+  GoToGenderRow();
+  EXPECT_EQ(NumberValue(5), "1");
+  host.ClearTrace();
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_TRUE(host.Calls(ScreenFadeOut).empty());
+  SwitchGender("INPUT_MOVE_LEFT_ONLY");
+  EXPECT_EQ(PlayerModel(), sim::GameHash("MP_MALE"));
+  EXPECT_EQ(NumberValue(5), "0");
+  EXPECT_NE(SaveText().find("Gender=0"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class CreatorPages : public CreatorTest {};
+
+TEST_F(CreatorPages, MenuControlsAreReadOnPadZeroOnly) {
+  EnterCreator();
+  host.Press("INPUT_FRONTEND_ACCEPT", 2);
+  host.Press("INPUT_MOVE_DOWN_ONLY", 2);
+  host.RunFrames(2);
+  EXPECT_TRUE(Shows("CHARACTER"));
+  const sim::DrawnSprite* highlight = Screen().FindSprite("calendar_bg_large");
+  ASSERT_NE(highlight, nullptr);
+  EXPECT_FLOAT_EQ(highlight->y, 0.42f);
+
+  Tap("INPUT_FRONTEND_ACCEPT");
+  EXPECT_EQ(PageTitle(), "EYES");
+  EXPECT_EQ(PageTag(), "1/10");
+  EXPECT_TRUE(Shows("FACIAL") && Shows("FEATURES"));
+}
+
+TEST_F(CreatorPages, AFeatureRaisedTenTimesShowsOneAndStopsThereAndAtMinusOne) {
+  EnterCreator();
+  Open(kFacialFeatures);
+  EXPECT_EQ(RowLabel(0), "Eye Height");
+  EXPECT_EQ(FeatureValue(0), "0.00");
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_EQ(FeatureValue(0), "0.10");
+  Tap("INPUT_MOVE_RIGHT_ONLY", 11);
+  EXPECT_EQ(FeatureValue(0), "1.00");
+  const float top = Character.FaceFeatures[0];
+  EXPECT_GT(top, 1.0f);  // ten single-precision steps land just above 1.0
+  EXPECT_FLOAT_EQ(PlayerLook().faceFeatures[kFaceFeatures[0].id], top);
+
+  Tap("INPUT_MOVE_LEFT_ONLY", 20);
+  EXPECT_EQ(FeatureValue(0), "-1.00");
+  Tap("INPUT_MOVE_LEFT_ONLY", 3);
+  EXPECT_EQ(FeatureValue(0), "-1.00");
+  EXPECT_NE(SaveText().find("Face Feature 1="), std::string::npos);
+}
+
+TEST_F(CreatorPages, KeysAtALimitStillSoundAndResendTheValue) {
+  EnterCreator();
+  Open(kFacialFeatures);
+  Tap("INPUT_MOVE_RIGHT_ONLY", 11);
+  host.ClearTrace();
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  ASSERT_EQ(host.Calls(SetPedFaceFeature).size(), 1u);
+  EXPECT_EQ(host.Calls(UpdatePedVariation).size(), 2u);
+  size_t sounds = 0;
+  for (const sim::TraceEntry* e : host.Calls(PlayFrontendSound))
+    sounds += e->strings[0] == "NAV_RIGHT" && e->strings[1] == "HUD_SHOP_SOUNDSET";
+  EXPECT_EQ(sounds, 1u);
+}
+
+TEST_F(CreatorPages, QOnEyesShowsExtrasAfterOneFrameWithoutAPageAndEGoesBack) {
+  EnterCreator();
+  Open(kFacialFeatures);
+  host.Press("INPUT_DIVE", 0);
+  host.RunFrame();
+  host.RunFrame();
+  EXPECT_EQ(PageTitle(), "");
+  EXPECT_TRUE(Shows("Q/E - Prev/Next Page"));
+  host.RunFrame();
+  EXPECT_EQ(PageTitle(), "EXTRAS");
+  EXPECT_EQ(PageTag(), "10/10");
+
+  host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 0);
+  host.RunFrames(3);
+  EXPECT_EQ(PageTitle(), "EYES");
+}
+
+TEST_F(CreatorPages, MovingDownFromSkinTypeLandsOnFaceWidth) {
+  EnterCreator();
+  Open(kFacialFeatures);
+  Tap("INPUT_DIVE");
+  host.RunFrame();
+  ASSERT_EQ(PageTitle(), "EXTRAS");
+  Tap("INPUT_MOVE_DOWN_ONLY", 4);
+  EXPECT_EQ(RowLabel(4), "Skin Type");
+  EXPECT_EQ(HighlightedRow(), 4);
+
+  host.Press("INPUT_MOVE_DOWN_ONLY", 0);
+  host.RunFrame();
+  host.RunFrame();
+  EXPECT_EQ(HighlightedRow(), -1);  // past the last row until the next frame wraps it
+  host.RunFrame();
+  EXPECT_EQ(HighlightedRow(), 0);
+  EXPECT_EQ(RowLabel(0), "Face Width");
+}
+
+TEST_F(CreatorPages, HeadTypeStopsAtTheLastHeadAndBodyTypeAtTheLastBody) {
+  EnterCreator("Head Type=26\nBody Type=19\n");
+  Open(kFacialFeatures);
+  Tap("INPUT_DIVE");
+  host.RunFrame();
+  Tap("INPUT_MOVE_DOWN_ONLY", 3);
+  Tap("INPUT_MOVE_RIGHT_ONLY", 3);
+  EXPECT_EQ(NumberValue(3), "27");
+  EXPECT_NE(PlayerLook().Layer("mp_head_mr1_028"), nullptr);
+  Tap("INPUT_GAME_MENU_CANCEL");
+
+  Open(kBody);
+  Tap("INPUT_MELEE_GRAPPLE_CHOKE");
+  Tap("INPUT_MOVE_DOWN_ONLY", 4);
+  EXPECT_EQ(RowLabel(4), "Body Type");
+  Tap("INPUT_MOVE_RIGHT_ONLY", 3);
+  EXPECT_EQ(NumberValue(4), "20");
+  EXPECT_EQ(PlayerLook().bodyType, kBodyTypes[20]);
+  EXPECT_NE(SaveText().find("Body Type=20"), std::string::npos);
+}
+
+// A hand-edited number outside its row's limits never reaches a table: the first key brings
+// it to the nearest limit.
+TEST_F(CreatorPages, AHandEditedNumberOutsideItsLimitsComesBackOnTheFirstKey) {
+  EnterCreator("Hair Style=90\n");
+  Open(kHair);
+  EXPECT_EQ(NumberValue(0), "90");
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_EQ(NumberValue(0), "23");
+  EXPECT_NE(SaveText().find("Hair Style=23"), std::string::npos);
+  Tap("INPUT_MOVE_LEFT_ONLY");
+  EXPECT_EQ(NumberValue(0), "22");
+}
+
+TEST_F(CreatorPages, TheBeardGoesAtMinusOneAndComesBackAsTheFirstBeard) {
+  EnterCreator();
+  Open(kHair);
+  Tap("INPUT_MELEE_GRAPPLE_CHOKE");
+  host.RunFrame();
+  ASSERT_EQ(PageTitle(), "BEARD");
+  EXPECT_EQ(PageTag(), "2/2");
+
+  Tap("INPUT_MOVE_LEFT_ONLY");
+  EXPECT_EQ(NumberValue(0), "-1");
+  EXPECT_TRUE(PlayerLook().Removed("beards_complete"));
+  EXPECT_NE(SaveText().find("Beard Style=-1"), std::string::npos);
+
+  host.ClearTrace();
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_EQ(NumberValue(0), "0");
+  EXPECT_EQ(LayersApplied("beard_mr1_000"), 1);
+}
+
+TEST_F(CreatorPages, HairColourTintsBothHairAndBeard) {
+  EnterCreator("Hair G=10\n");
+  Open(kHair);
+  Tap("INPUT_MOVE_DOWN_ONLY", 2);
+  EXPECT_EQ(RowLabel(2), "Hair G");
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_EQ(NumberValue(2), "11");
+  EXPECT_EQ(PlayerLook().Layer("mp_hair_mr1_000")->tint1, 11);
+  EXPECT_EQ(PlayerLook().Layer("beard_mr1_000")->tint1, 11);
+}
+
+TEST_F(CreatorPages, AFemaleHasOneHairPageThatNeverTurns) {
+  EnterCreator();
+  GoToGenderRow();
+  SwitchGender("INPUT_MOVE_RIGHT_ONLY");
+  Tap("INPUT_GAME_MENU_CANCEL");
+  Open(kHair);
+  EXPECT_EQ(PageTitle(), "HAIR");
+  EXPECT_EQ(PageTag(), "1/1");
+  for (const char* turn : {"INPUT_MELEE_GRAPPLE_CHOKE", "INPUT_DIVE"}) {
+    host.Press(turn, 0);
+    host.RunFrame();
+    host.RunFrame();
+    EXPECT_EQ(PageTitle(), "HAIR") << turn;
+    host.RunFrame();
+    EXPECT_EQ(PageTag(), "1/1") << turn;
+  }
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_NE(PlayerLook().Layer("mp_hair_fr1_001"), nullptr);
+}
+
+TEST_F(CreatorPages, BackFromTheFaceLeavesTheCloseCameraAndFromTheBodyKeepsTheView) {
+  EnterCreator();
+  Open(kFacialFeatures);
+  EXPECT_EQ(host.world.cameras.Seen(), Camera(Creator.CloseCamera));
+  Tap("INPUT_GAME_MENU_CANCEL");
+  EXPECT_TRUE(Shows("CHARACTER"));
+  EXPECT_EQ(host.world.cameras.Seen(), Camera(Creator.WideCamera));
+
+  Tap("INPUT_MOVE_UP_ONLY", 2);  // up past the top: one frame without a highlight, then "HAIR"
+  EXPECT_EQ(MainMenuHighlight(), kHair);
+  Open(kBody);
+  EXPECT_EQ(PageTitle(), "BODY (1/2)");
+  EXPECT_EQ(host.world.cameras.Seen(), Camera(Creator.WideCamera));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class CreatorGender : public CreatorTest {};
+
+TEST_F(CreatorGender, EachChangeReattachesTheCloseCameraWithNoSideOffset) {
+  EnterCreator();
+  GoToGenderRow();
+  SwitchGender("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_EQ(PlayerModel(), sim::GameHash("MP_FEMALE"));
+  EXPECT_EQ(NumberValue(5), "1");
+  EXPECT_NE(SaveText().find("Gender=1"), std::string::npos);
+  const sim::SimCamera* close = Camera(Creator.CloseCamera);
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(close->attachedTo, host.world.player.ped);
+  EXPECT_FLOAT_EQ(close->attachOffset.x, 0.0f);
+  EXPECT_FLOAT_EQ(close->pointOffset.x, -0.3f);
+  EXPECT_EQ(Camera(Creator.WideCamera)->pointedAt, host.world.player.ped);
+  EXPECT_EQ(host.world.cameras.AnimOf(host.world.player.ped)->dict, kFemaleIdle);
+  EXPECT_TRUE(PlayerLook().Removed("beards_complete"));
+  EXPECT_NE(PlayerLook().Layer("mp_head_fr1_001"), nullptr);
+  EXPECT_EQ(PlayerLook().ShopItems().front(), sim::GameHash("CLOTHING_ITEM_F_HAT_000_TINT_000"));
+  // The new ped is held in place like the first, so the menu keys do not walk it.
+  EXPECT_TRUE(host.world.cameras.Frozen(host.world.player.ped));
+
+  SwitchGender("INPUT_MOVE_LEFT_ONLY");
+  EXPECT_EQ(PlayerModel(), sim::GameHash("MP_MALE"));
+  EXPECT_FLOAT_EQ(Camera(Creator.CloseCamera)->attachOffset.x, 0.0f);
+  EXPECT_EQ(host.world.cameras.AnimOf(host.world.player.ped)->dict, kMaleIdle);
+  EXPECT_NE(SaveText().find("Gender=0"), std::string::npos);
+}
+
+TEST_F(CreatorGender, TheRowOnlyOffersTheOtherGender) {
+  EnterCreator();
+  GoToGenderRow();
+  host.ClearTrace();
+  Tap("INPUT_MOVE_LEFT_ONLY");
+  EXPECT_TRUE(host.Calls(ScreenFadeOut).empty());
+  EXPECT_EQ(NumberValue(5), "0");
+  SwitchGender("INPUT_MOVE_RIGHT_ONLY");
+  host.ClearTrace();
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_TRUE(host.Calls(ScreenFadeOut).empty());
+  EXPECT_EQ(NumberValue(5), "1");
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class CreatorFinish : public CreatorTest {};
+
+void ExpectSameRecord(const CharacterRecord& saved, const CharacterRecord& loaded) {
+  EXPECT_EQ(loaded.Gender, saved.Gender);
+  for (int i = 0; i < kFaceFeatureCount; ++i)
+    EXPECT_FLOAT_EQ(loaded.FaceFeatures[i], saved.FaceFeatures[i]) << kFaceFeatures[i].saveKey;
+  EXPECT_EQ(loaded.HeadType, saved.HeadType);
+  EXPECT_EQ(loaded.SkinType, saved.SkinType);
+  EXPECT_EQ(loaded.BodyType, saved.BodyType);
+  EXPECT_EQ(loaded.HairStyle, saved.HairStyle);
+  EXPECT_EQ(loaded.HairR, saved.HairR);
+  EXPECT_EQ(loaded.HairG, saved.HairG);
+  EXPECT_EQ(loaded.HairB, saved.HairB);
+  EXPECT_EQ(loaded.BeardStyle, saved.BeardStyle);
+}
+
+TEST_F(CreatorFinish, AFullCreationIsSavedAndLoadsBackAsTheSameCharacter) {
+  EnterCreator();
+
+  Open(kFacialFeatures);
+  Tap("INPUT_MOVE_RIGHT_ONLY");  // "Eye Height"
+  Tap("INPUT_DIVE");
+  host.RunFrame();
+  Tap("INPUT_MOVE_UP_ONLY");  // "Skin Type", the row before the top
+  host.RunFrame();
+  Tap("INPUT_MOVE_RIGHT_ONLY", 2);
+  Tap("INPUT_MOVE_UP_ONLY");  // "Head Type"
+  Tap("INPUT_MOVE_RIGHT_ONLY", 3);
+  Tap("INPUT_MOVE_UP_ONLY", 2);
+  Tap("INPUT_MOVE_LEFT_ONLY");  // "Neck Width"
+  Tap("INPUT_GAME_MENU_CANCEL");
+
+  GoToGenderRow();
+  Tap("INPUT_MOVE_UP_ONLY");  // "Body Type"
+  Tap("INPUT_MOVE_RIGHT_ONLY", 4);
+  Tap("INPUT_MOVE_DOWN_ONLY");
+  SwitchGender("INPUT_MOVE_RIGHT_ONLY");
+  SwitchGender("INPUT_MOVE_LEFT_ONLY");
+  Tap("INPUT_GAME_MENU_CANCEL");
+
+  Open(kHair);
+  ASSERT_EQ(PageTitle(), "HAIR");
+  Tap("INPUT_MOVE_RIGHT_ONLY", 5);  // "Hair Style"
+  Tap("INPUT_MOVE_DOWN_ONLY");
+  Tap("INPUT_MOVE_RIGHT_ONLY", 40);  // "Hair R"
+  Tap("INPUT_MELEE_GRAPPLE_CHOKE");
+  host.RunFrame();
+  Tap("INPUT_MOVE_RIGHT_ONLY", 7);  // "Beard Style"
+  Tap("INPUT_GAME_MENU_CANCEL");
+
+  const CharacterRecord made = Character;
+  EXPECT_EQ(made.HeadType, 3);
+  EXPECT_EQ(made.SkinType, 2);
+  EXPECT_EQ(made.BodyType, 4);
+  EXPECT_EQ(made.HairStyle, 5);
+  EXPECT_EQ(made.HairR, 40);
+  EXPECT_EQ(made.BeardStyle, 7);
+  EXPECT_EQ(made.Gender, 0);
+  EXPECT_GT(made.FaceFeatures[0], 0.0f);
+  EXPECT_LT(made.FaceFeatures[39], 0.0f);
+
+  Open(kCreateCharacter);
+  ASSERT_TRUE(host.RunUntil(
+      [&] { return SaveText().find("Create Character=True") != std::string::npos; }, 600));
+  host.RunFrames(3);
+
+  EXPECT_EQ(host.world.cameras.LiveCameras(), 0);
+  EXPECT_FALSE(host.world.cameras.rendering);
+  const Vector3 at = host.PlayerPosition();
+  EXPECT_FLOAT_EQ(at.x, kStoryStart.x);
+  EXPECT_FLOAT_EQ(at.y, kStoryStart.y);
+  EXPECT_FALSE(host.world.cameras.Frozen(host.world.player.ped));
+  EXPECT_EQ(host.world.cameras.motionStates[host.world.player.ped].state,
+            sim::GameHash("motionstate_walk"));
+  ASSERT_FALSE(host.world.cameras.alignments.empty());
+  EXPECT_FLOAT_EQ(host.world.cameras.alignments.back().heading, kStoryStartHeading);
+  EXPECT_FALSE(host.world.ui.TextureDictLoaded("menu_textures"));
+  EXPECT_EQ(host.world.blips.Named(kEntryBlipName), nullptr);
+  EXPECT_EQ(Creator.CreatorStage, -1);
+  EXPECT_NE(PlayerLook().Layer("beard_mr1_007"), nullptr);  // dressed as made, not re-applied
+
+  host.LoadPlugin();
+  ASSERT_TRUE(host.RunScript([] { LoadCharacterRecord(); }));
+  EXPECT_TRUE(Campaign.characterCreated);
+  ExpectSameRecord(made, Character);
+}
+
+TEST_F(CreatorFinish, BrowDepthIsFoundAgainUnderItsOwnKeyAfterAReload) {
+  EnterCreator();
+  Open(kFacialFeatures);
+  Tap("INPUT_MELEE_GRAPPLE_CHOKE", 8);
+  ASSERT_EQ(PageTitle(), "BROW");
+  Tap("INPUT_MOVE_DOWN_ONLY", 2);
+  ASSERT_EQ(RowLabel(2), "Brow Depth");
+  Tap("INPUT_MOVE_LEFT_ONLY", 2);
+  Tap("INPUT_MOVE_RIGHT_ONLY");
+  EXPECT_EQ(FeatureValue(2), "-0.10");
+  EXPECT_NE(SaveText().find("Face Feature 38="), std::string::npos);
+
+  host.LoadPlugin();
+  ASSERT_TRUE(host.RunScript([] { LoadCharacterRecord(); }));
+  EXPECT_NEAR(Character.FaceFeatures[37], -0.1f, 1e-6f);
+}
+
+TEST_F(CreatorFinish, WithACharacterTheCreatorParksAndMakesNoBlip) {
+  WriteSave("[Character]\nCreate Character=True\n");
+  host.LoadPlugin();
+  host.RunFrames(5);
+  EXPECT_EQ(host.world.blips.Named(kEntryBlipName), nullptr);
+  StandEastOfEntry(0.5f);
+  host.Press("INPUT_LOOT", 2);
+  host.RunFrames(5);
+  EXPECT_EQ(HelpNoticesOfEntry(), 0);
+  EXPECT_TRUE(host.world.cameras.teleports.empty());
+}
+
+TEST_F(CreatorFinish, ValuesChosenBeforeLeavingTheGameAreKept) {
+  EnterCreator();
+  Open(kFacialFeatures);
+  Tap("INPUT_MOVE_DOWN_ONLY", 2);  // "Eye Depth"
+  Tap("INPUT_MOVE_LEFT_ONLY", 3);
+  const float chosen = Character.FaceFeatures[2];
+
+  host.LoadPlugin();
+  host.RunFrames(2);
+  EXPECT_FLOAT_EQ(Character.FaceFeatures[2], chosen);
+  EXPECT_FALSE(Campaign.characterCreated);
+  EXPECT_NE(host.world.blips.Named(kEntryBlipName), nullptr);
+}
+
+}  // namespace
+}  // namespace brimvale
