@@ -2,8 +2,6 @@
 // teleports, freezes, motion states and heading alignments.
 #pragma once
 
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -12,15 +10,9 @@
 #include <vector>
 
 #include "core/invoke.h"
+#include "dictionaries.h"
 
 namespace brimvale::sim {
-
-// Dictionary names are matched without regard to case, as the game does.
-inline std::string AnimDictKey(std::string name) {
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-  return name;
-}
 
 struct SimCamera {
   int32_t handle = 0;
@@ -49,12 +41,6 @@ struct RenderRequest {
   bool on = false;
   bool ease = false;
   int32_t easeMs = 0;
-};
-
-struct AnimDictState {
-  int framesLeft = -1;  // -1: not being loaded
-  bool loaded = false;
-  int requests = 0;
 };
 
 // What a ped is playing: the last PlayPedAnim that found its dictionary loaded.
@@ -95,9 +81,9 @@ struct CameraWorld {
   std::vector<RenderRequest> renders;
   std::optional<float> gameplayRelativeHeading;
 
-  std::map<std::string, AnimDictState> animDicts;  // by lower-cased name
-  std::map<int32_t, PedAnim> anims;                // by ped handle
-  std::vector<int64_t> heldFrames;                 // the frames HoldFrame was called in
+  DictTable animDicts;
+  std::map<int32_t, PedAnim> anims;  // by ped handle
+  std::vector<int64_t> heldFrames;   // the frames HoldFrame was called in
 
   std::vector<TeleportRecord> teleports;
   int settles = 0;
@@ -124,10 +110,7 @@ struct CameraWorld {
     return it == anims.end() ? nullptr : &it->second;
   }
   bool Frozen(int32_t entity) const { return frozen.count(entity) > 0; }
-  bool AnimDictLoaded(const std::string& name) const {
-    auto it = animDicts.find(AnimDictKey(name));
-    return it != animDicts.end() && it->second.loaded;
-  }
+  bool AnimDictLoaded(std::string_view name) const { return animDicts.Loaded(name); }
 };
 
 }  // namespace brimvale::sim

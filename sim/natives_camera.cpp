@@ -87,14 +87,7 @@ void RegisterCameras(SimHost& host) {
 
 void RegisterAnimations(SimHost& host) {
   host.On(RequestAnimDict, [](SimHost& h, const NativeCall& c) {
-    AnimDictState& dict = h.world.cameras.animDicts[AnimDictKey(c.Str(0))];
-    ++dict.requests;
-    if (dict.loaded || dict.framesLeft > 0) return;
-    dict.framesLeft = h.config.animDictLoadFrames;
-    if (dict.framesLeft <= 0) {
-      dict.framesLeft = -1;
-      dict.loaded = true;
-    }
+    h.world.cameras.animDicts.Request(c.Str(0), h.config.animDictLoadFrames);
   });
   host.On(HasAnimDictLoaded, [](SimHost& h, const NativeCall& c) {
     c.ReturnBool(h.world.cameras.AnimDictLoaded(c.Str(0)));
@@ -116,8 +109,9 @@ void RegisterAnimations(SimHost& host) {
   });
   host.On(IsPedPlayingAnim, [](SimHost& h, const NativeCall& c) {
     const PedAnim* anim = h.world.cameras.AnimOf(c.Int(0));
-    c.ReturnBool(anim && IsPed(h, c.Int(0)) && AnimDictKey(anim->dict) == AnimDictKey(c.Str(1)) &&
-                 anim->clip == c.Str(2) && PlayingNow(h, *anim));
+    c.ReturnBool(anim && IsPed(h, c.Int(0)) &&
+                 DictTable::Key(anim->dict) == DictTable::Key(c.Str(1)) && anim->clip == c.Str(2) &&
+                 PlayingNow(h, *anim));
   });
   host.On(HoldFrame,
           [](SimHost& h, const NativeCall&) { h.world.cameras.heldFrames.push_back(h.Frame()); });
@@ -167,12 +161,7 @@ void RegisterCameraNatives(SimHost& host) {
 // switch rebuilds the player's ped) goes with them.
 void EndFrameCamera(SimHost& host) {
   World& world = host.world;
-  for (auto& [name, dict] : world.cameras.animDicts) {
-    if (dict.framesLeft > 0 && --dict.framesLeft == 0) {
-      dict.framesLeft = -1;
-      dict.loaded = true;
-    }
-  }
+  world.cameras.animDicts.Tick();
   std::erase_if(world.cameras.anims, [&](const auto& entry) { return !world.Find(entry.first); });
   std::erase_if(world.cameras.frozen, [&](int32_t entity) { return !world.Find(entity); });
   std::erase_if(world.cameras.motionStates,

@@ -1,18 +1,9 @@
 // Text, sprites, notices, front-end sounds and texture dictionaries.
-#include <algorithm>
-#include <cctype>
 
 #include "host.h"
 
 namespace brimvale::sim {
 namespace {
-
-std::string Lower(std::string_view name) {
-  std::string out(name);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-  return out;
-}
 
 // The words of a drawn text without the FONT tags the plugin wraps around them.
 std::string StripFontTags(std::string_view text) {
@@ -68,11 +59,6 @@ void RecordObjectiveStep(SimHost& h, int step) {
 }
 
 }  // namespace
-
-bool UiWorld::TextureDictLoaded(std::string_view name) const {
-  auto it = textureDicts.find(Lower(name));
-  return it != textureDicts.end() && it->second.loaded;
-}
 
 void RegisterUiNatives(SimHost& host) {
   // Both display-string shapes share the hash: (10, "LITERAL_STRING", text) and
@@ -163,17 +149,10 @@ void RegisterUiNatives(SimHost& host) {
     c.ReturnBool(h.world.ui.TextureDictLoaded(c.Str(0)));
   });
   host.On(RequestTextureDict, [](SimHost& h, const NativeCall& c) {
-    TextureDictState& dict = h.world.ui.textureDicts[Lower(c.Str(0))];
-    ++dict.requests;
-    if (dict.loaded || dict.framesLeft > 0) return;
-    dict.framesLeft = h.config.textureLoadFrames;
-    if (dict.framesLeft <= 0) {
-      dict.framesLeft = -1;
-      dict.loaded = true;
-    }
+    h.world.ui.textureDicts.Request(c.Str(0), h.config.textureLoadFrames);
   });
   host.On(ReleaseTextureDict,
-          [](SimHost& h, const NativeCall& c) { h.world.ui.textureDicts.erase(Lower(c.Str(0))); });
+          [](SimHost& h, const NativeCall& c) { h.world.ui.textureDicts.Release(c.Str(0)); });
 }
 
 // The frame is drawn: what the plugin displayed becomes the last frame, and dictionaries being
@@ -183,12 +162,7 @@ void EndFrameUi(SimHost& host) {
   ui.current.frame = host.Frame();
   ui.lastFrame = std::move(ui.current);
   ui.current = DrawList{};
-  for (auto& [name, dict] : ui.textureDicts) {
-    if (dict.framesLeft > 0 && --dict.framesLeft == 0) {
-      dict.framesLeft = -1;
-      dict.loaded = true;
-    }
-  }
+  ui.textureDicts.Tick();
 }
 
 }  // namespace brimvale::sim

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/invoke.h"
+#include "dictionaries.h"
 
 namespace brimvale::sim {
 
@@ -87,20 +88,14 @@ struct FrontendSound {
   int32_t arg = 0, flag = 0;
 };
 
-struct TextureDictState {
-  int framesLeft = -1;  // -1: not being loaded
-  bool loaded = false;
-  int requests = 0;
-};
-
 struct UiWorld {
   DrawList current;    // being drawn this frame
   DrawList lastFrame;  // the last completed frame
   std::vector<Notice> notices;
   std::vector<ObjectiveLine> objectives;
   std::vector<FrontendSound> sounds;
-  std::map<std::string, TextureDictState> textureDicts;  // by lower-cased name
-  int64_t displayStrings = 0;                            // made since the start
+  DictTable textureDicts;
+  int64_t displayStrings = 0;  // made since the start
 
   const Notice* LastNotice(NoticeKind kind) const {
     for (auto it = notices.rbegin(); it != notices.rend(); ++it)
@@ -117,7 +112,7 @@ struct UiWorld {
       if (n.kind == kind && n.text == text) ++count;
     return count;
   }
-  bool TextureDictLoaded(std::string_view name) const;
+  bool TextureDictLoaded(std::string_view name) const { return textureDicts.Loaded(name); }
 };
 
 }  // namespace brimvale::sim
