@@ -1,5 +1,4 @@
 // Text, sprites, notices, front-end sounds and texture dictionaries.
-
 #include "host.h"
 
 namespace brimvale::sim {
