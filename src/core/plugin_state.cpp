@@ -3,6 +3,7 @@
 #include "core/campaign.h"
 #include "core/entry.h"
 #include "missions/prologue.h"
+#include "missions/toolkit.h"
 #include "progression/progression.h"
 #include "ui/toolkit.h"
 #include "wardrobe/outfit.h"
@@ -15,6 +16,8 @@ void ResetPluginState() {
   Progression = {};
   Creator = {};
   Prologue = {};
+  MissionGroups = {};
+  CutScene = {};
   Character = {};
   Outfit = {};
   Ui = {};

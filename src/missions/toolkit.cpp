@@ -1,0 +1,351 @@
+#include "missions/toolkit.h"
+
+#include "core/campaign.h"
+#include "core/hook.h"
+#include "core/natives.h"
+#include "missions/prologue.h"
+#include "ui/toolkit.h"
+
+namespace brimvale {
+
+MissionGroupsState MissionGroups;
+CutSceneState CutScene;
+
+namespace {
+
+constexpr Hash kMissionWeaponSource = 0x2CD419DC;
+constexpr Hash kGpsRouteStyle = 0x96085F9C;
+constexpr const char* kMusicFlags[] = {"OpenWorldMusicDisabled", "MusicIgnoreDeathArrest",
+                                       "MusicIgnoreScreenFade"};
+
+// Wrapping arithmetic: the timer is a signed 32-bit count that may roll over.
+int32_t TimerAfter(int32_t start, int32_t ms) {
+  return static_cast<int32_t>(static_cast<uint32_t>(start) + static_cast<uint32_t>(ms));
+}
+bool TimerBefore(int32_t now, int32_t deadline) {
+  return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(deadline)) < 0;
+}
+
+template <typename Create>
+Blip CreateBlipAndWait(Create create) {
+  Blip blip{};
+  do {
+    blip = create();
+    ScriptWait(0);
+  } while (!DoesBlipExist(blip));
+  return blip;
+}
+
+}  // namespace
+
+void WaitMs(int32_t ms, void (*perFrame)()) {
+  // A negative wait would otherwise mean the better part of a timer cycle.
+  if (ms <= 0) return;
+  const int32_t deadline = TimerAfter(GameTimer(), ms);
+  while (TimerBefore(GameTimer(), deadline)) {
+    if (perFrame) perFrame();
+    ScriptWait(0);
+  }
+}
+
+void HoldCutSceneFrame() {
+  HoldFrame(-1, -1, 0, 17, 1, 0);
+}
+
+void HoldCutSceneFrameAndSuppress() {
+  HoldCutSceneFrame();
+  SuppressPenitentiary();
+}
+
+void RequestModelAndWait(Hash model) {
+  if (!IsModelValid(model)) return;
+  RequestModel(model, false);
+  while (!HasModelLoaded(model))
+    ScriptWait(0);
+}
+
+void RequestModelAndWait(const char* name) {
+  RequestModelAndWait(HashName(name));
+}
+
+void ReleaseModelIfValid(const char* name) {
+  const Hash model = HashName(name);
+  if (IsModelValid(model)) ReleaseModel(model);
+}
+
+void LoadAnimDict(const char* dict) {
+  while (!HasAnimDictLoaded(dict)) {
+    RequestAnimDict(dict);
+    ScriptWait(0);
+  }
+}
+
+void LoadTextureDict(const char* dict) {
+  while (!HasTextureDictLoaded(dict)) {
+    RequestTextureDict(dict, true);
+    ScriptWait(0);
+  }
+}
+
+Ped SpawnPedAndWait(Hash model, float x, float y, float z, float heading, int32_t f1, int32_t f2,
+                    int32_t f3, int32_t f4) {
+  Ped ped{};
+  while (!DoesEntityExist(ped)) {
+    ped = CreatePed(model, x, y, z, heading, f1, f2, f3, f4);
+    ScriptWait(0);
+  }
+  return ped;
+}
+
+Vehicle SpawnVehicleAndWait(Hash model, float x, float y, float z, float heading) {
+  Vehicle vehicle{};
+  while (!DoesEntityExist(vehicle)) {
+    vehicle = CreateVehicle(model, x, y, z, heading, 1, 1, 1, 1);
+    ScriptWait(0);
+  }
+  return vehicle;
+}
+
+Blip SetUpHostilePed(Ped ped, bool blockEvents) {
+  SetPedDefaultVariation(ped, true);
+  SetPedSpawnFlag(ped, 1);
+  SetPedRelationshipGroup(ped, MissionGroups.EnemyGroup);
+  SetPedBlockEvents(ped, blockEvents);
+  return AddBlipForEntity(HashName("BLIP_STYLE_ENEMY"), ped);
+}
+
+void GiveMissionWeapon(Ped ped, Hash weapon, int32_t ammo, int32_t a, int32_t b, int32_t c,
+                       int32_t d) {
+  GiveWeaponToPed(ped, weapon, ammo, a, b, c, 0, 0.5f, 1.0f, kMissionWeaponSource, d, 0, 0);
+}
+
+void DeleteIfExists(Entity& entity) {
+  if (DoesEntityExist(entity)) DeleteEntity(&entity);
+  entity = {};
+}
+void DeleteIfExists(Ped& ped) {
+  DeleteIfExists(static_cast<Entity&>(ped));
+}
+void DeleteIfExists(Vehicle& vehicle) {
+  DeleteIfExists(static_cast<Entity&>(vehicle));
+}
+void DeleteIfExists(Object& object) {
+  DeleteIfExists(static_cast<Entity&>(object));
+}
+
+void ReleaseEntityHandle(Entity& entity) {
+  if (entity) ReleaseEntity(&entity);
+  entity = {};
+}
+void ReleaseEntityHandle(Ped& ped) {
+  ReleaseEntityHandle(static_cast<Entity&>(ped));
+}
+void ReleaseEntityHandle(Vehicle& vehicle) {
+  ReleaseEntityHandle(static_cast<Entity&>(vehicle));
+}
+void ReleaseEntityHandle(Object& object) {
+  ReleaseEntityHandle(static_cast<Entity&>(object));
+}
+
+void CreateMissionGroups() {
+  AddRelationshipGroup("PLAYER", &MissionGroups.PlayerGroup);
+  const Ped player = PlayerPed();
+  if (GetPedRelationshipGroup(player) != MissionGroups.PlayerGroup) {
+    SetPedRelationshipGroup(player, MissionGroups.PlayerGroup);
+  }
+  AddRelationshipGroup("CIVMALE", &MissionGroups.EnemyGroup);
+}
+
+void MakeGroupsHostile() {
+  SetRelationshipBetweenGroups(6, MissionGroups.PlayerGroup, MissionGroups.EnemyGroup);
+  SetRelationshipBetweenGroups(6, MissionGroups.EnemyGroup, MissionGroups.PlayerGroup);
+}
+
+void RemoveMissionGroups() {
+  RemoveRelationshipGroup(MissionGroups.PlayerGroup);
+  RemoveRelationshipGroup(MissionGroups.EnemyGroup);
+  MissionGroups = {};
+}
+
+Blip CreateCoordBlip(Hash style, Vector3 at) {
+  return CreateBlipAndWait([&] { return AddBlipForCoord(style, at.x, at.y, at.z); });
+}
+
+Blip CreateRadiusBlip(Hash style, Vector3 at, float radius) {
+  return CreateBlipAndWait([&] { return AddBlipForRadius(style, at.x, at.y, at.z, radius); });
+}
+
+Blip CreateNamedBlip(Hash style, float x, float y, float z, Hash sprite, const char* name) {
+  // Each pass that made a blip the game did not report is finished before the next try, so a
+  // retry never leaves a half-made blip without its sprite and name.
+  return CreateBlipAndWait([&] {
+    const Blip blip = AddBlipForCoord(style, x, y, z - 1.0f);
+    SetBlipSprite(blip, sprite, 1);
+    SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", name));
+    return blip;
+  });
+}
+
+void RemoveBlipIfExists(Blip& blip) {
+  if (DoesBlipExist(blip)) RemoveBlip(&blip);
+  blip = {};
+}
+
+void SetObjectiveBlip(Blip blip) {
+  if (Campaign.ObjectiveBlip != blip) RemoveBlipIfExists(Campaign.ObjectiveBlip);
+  Campaign.ObjectiveBlip = blip;
+}
+
+void ShowMissionCard(const char* heading, const char* title, const char* description) {
+  ShowMissionIntroCard(0, 0, 0, heading, title, description);
+}
+
+void GiveWeaponReward(Hash weapon, int32_t ammo, int32_t a, int32_t b, int32_t c, int32_t d,
+                      const char* subtitle, const char* inventoryTexture) {
+  GiveMissionWeapon(PlayerPed(), weapon, ammo, a, b, c, d);
+  ShowRewardToast("New Weapon:", subtitle, "inventory_items", inventoryTexture, 2000);
+  PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
+}
+
+void PlayHonorSound() {
+  PlayFrontendSound("Honor_Increase_Small", "Honor_Display_Sounds", 0, 0);
+}
+
+void AddCash(int32_t cents) {
+  AddPlayerCash(cents, kMissionWeaponSource);
+}
+
+Cam CreateCutCamera(CameraPlace place) {
+  return CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", place.at.x, place.at.y, place.at.z,
+                        place.rotation.x, place.rotation.y, place.rotation.z, place.fov, 1, 2);
+}
+
+void BeginCutScene(CameraPlace a, CameraPlace b, int32_t ms) {
+  // A cut that starts over an unfinished one must not leak its cameras.
+  if (CutScene.IntroCamA || CutScene.IntroCamB) EndCutScene(false);
+  CutScene.IntroCamA = CreateCutCamera(a);
+  CutScene.IntroCamB = CreateCutCamera(b);
+  RenderScriptCameras(true, 0, 0, 0, 0, 0);
+  SetCameraActive(CutScene.IntroCamA, true);
+  BlendCutCameras(ms, ms, ms);
+}
+
+void BlendCutCameras(int32_t t1, int32_t t2, int32_t t3) {
+  InterpolateCameras(CutScene.IntroCamB, CutScene.IntroCamA, t1, t2, t3);
+}
+
+void EndCutScene(bool eased) {
+  if (CutScene.IntroCamA) DestroyCamera(CutScene.IntroCamA, 1);
+  if (CutScene.IntroCamB) DestroyCamera(CutScene.IntroCamB, 1);
+  CutScene = {};
+  if (eased) {
+    RenderScriptCameras(false, 1, 2000, 0, 0, 0);
+  } else {
+    RenderScriptCameras(false, 0, 0, 0, 0, 0);
+  }
+}
+
+void KeepViewBehindPlayer() {
+  SetGameplayCameraRelativeHeading(0.0f, 1.0f);
+}
+
+void TriggerMusicUntilAccepted(const char* name) {
+  while (!TriggerMusicEvent(name))
+    ScriptWait(0);
+}
+
+void SetMissionAudioFlags(bool on) {
+  for (const char* flag : kMusicFlags)
+    SetAudioFlag(flag, on);
+}
+
+void BeginMission(int32_t mode) {
+  SetSceneOption(mode, 0, 0);
+  SetMissionUiMode(1, 0);
+  SetSceneDisplayFlag(true);
+}
+
+void EndMission() {
+  SetSceneOption(8, 0, 0);
+  SetMissionUiMode(0, 0);
+  SetSceneDisplayFlag(false);
+}
+
+void SetPlayerControlOn(bool on) {
+  SetPlayerControl(PlayerIndex(), on, 0, 0);
+}
+
+void WaitOutTransition(void (*perFrame)()) {
+  ReleaseTransition();
+  while (IsTransitionActive()) {
+    if (perFrame) perFrame();
+    ScriptWait(0);
+  }
+}
+
+void RequestTransitionSceneAndWait(const char* name) {
+  RequestTransitionScene(name);
+  while (!HasTransitionSceneLoaded(name)) {
+    ScriptWait(0);
+    RequestTransitionScene(name);
+  }
+}
+
+void BeginGpsRoute(Vector3 to) {
+  GpsRouteBegin(kGpsRouteStyle, 1, 0);
+  GpsRouteAddPoint(to.x, to.y, to.z, 0);
+  GpsRouteShow(true);
+}
+
+void EndGpsRoute() {
+  GpsRouteShow(false);
+}
+
+void ClearAreaAround(float x, float y, float z, float radius) {
+  ClearArea(x, y, z, radius, 1917883);
+  ClearArea(x, y, z, radius, 0x200000);
+  ClearAreaOfAmbient(x, y, z, radius);
+}
+
+void EndGameScripts(const char* const* names, int32_t count) {
+  BeginThreadScan();
+  for (int32_t id = NextThread(); id > 0; id = NextThread()) {
+    const Hash running = ThreadNameHash(id);
+    for (int32_t i = 0; i < count; ++i) {
+      if (running == HashName(names[i])) {
+        TerminateThread(id);
+        break;  // a thread ends once, however many names match it
+      }
+    }
+  }
+}
+
+bool SpottedCheck(Ped guard) {
+  const Ped player = PlayerPed();
+  return PedPerceivesPed(guard, player, -1.0f, 10.0f, -1.0f, -1.0f) &&
+         HasClearLineOfSight(guard, player, 17) && PedNoticesPed(guard, player, 1, 0) == 1 &&
+         !IsPedDown(guard);
+}
+
+int32_t FirstSpotter(const Ped* guards, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) {
+    if (SpottedCheck(guards[i])) return i;
+  }
+  return -1;
+}
+
+void MissionFailedRestart(Ped guard, Ped* watchedGuards, int32_t count, Blip* stageBlip) {
+  TriggerMusicEvent("MC_MUSIC_STOP");
+  ClearPedTasks(guard, 1, 1);
+  TaskCombatPed(guard, PlayerPed(), 0x2000000, 16);
+  KeepPedTask(guard, 1);
+  SetPedBlockEvents(guard, true);
+  ShowResultScreen("MISSION FAILED", "You were spotted.", 3000);
+  WaitMs(5000, SuppressPenitentiary);
+  for (int32_t i = 0; i < count; ++i)
+    ReleaseEntityHandle(watchedGuards[i]);
+  if (stageBlip) RemoveBlipIfExists(*stageBlip);
+  Prologue.PrologueStage = 0;
+}
+
+}  // namespace brimvale

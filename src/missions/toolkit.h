@@ -1,0 +1,117 @@
+// What the missions share: blocking waits with a per-frame action, load loops, spawned mission
+// peds, the two relationship groups, blips, notices, rewards, cut-scene cameras, music, the
+// mission start and end settings, GPS routes, area clearing, ending game scripts, detection and
+// the failure that restarts the prologue.
+#pragma once
+
+#include <cstdint>
+
+#include "core/invoke.h"
+
+namespace brimvale {
+
+// Runs perFrame (if any) and waits a frame until the game timer reaches GameTimer() + ms. The
+// comparison is signed on the difference, so a wait that spans the timer's wrap still ends.
+void WaitMs(int32_t ms, void (*perFrame)() = nullptr);
+// Per-frame actions for WaitMs: the cut-scene hold, and the hold with the penitentiary kept quiet.
+void HoldCutSceneFrame();
+void HoldCutSceneFrameAndSuppress();
+
+// Load loops: one request and one test per frame, without time-out. An invalid model is skipped.
+void RequestModelAndWait(const char* name);
+void RequestModelAndWait(Hash model);
+void ReleaseModelIfValid(const char* name);
+void LoadAnimDict(const char* dict);
+void LoadTextureDict(const char* dict);
+
+// Creation repeated each frame until the game reports the entity.
+Ped SpawnPedAndWait(Hash model, float x, float y, float z, float heading, int32_t f1, int32_t f2,
+                    int32_t f3, int32_t f4);
+Vehicle SpawnVehicleAndWait(Hash model, float x, float y, float z, float heading);
+// Variation, spawn flag, enemy group, blocked events, enemy blip; returns the blip.
+Blip SetUpHostilePed(Ped ped, bool blockEvents);
+void GiveMissionWeapon(Ped ped, Hash weapon, int32_t ammo, int32_t a, int32_t b, int32_t c,
+                       int32_t d);
+// Entities are deleted only when the game still reports them; both calls zero the handle.
+void DeleteIfExists(Entity& entity);
+void DeleteIfExists(Ped& ped);
+void DeleteIfExists(Vehicle& vehicle);
+void DeleteIfExists(Object& object);
+void ReleaseEntityHandle(Entity& entity);
+void ReleaseEntityHandle(Ped& ped);
+void ReleaseEntityHandle(Vehicle& vehicle);
+void ReleaseEntityHandle(Object& object);
+
+// "PLAYER" and "CIVMALE": the missions never run at once, so they share one pair.
+struct MissionGroupsState {
+  RelGroup PlayerGroup{};
+  RelGroup EnemyGroup{};
+};
+extern MissionGroupsState MissionGroups;
+void CreateMissionGroups();
+void MakeGroupsHostile();  // once the enemies exist
+void RemoveMissionGroups();
+
+// Coordinate, radius and named blips wait until the game reports the new blip.
+Blip CreateCoordBlip(Hash style, Vector3 at);
+Blip CreateRadiusBlip(Hash style, Vector3 at, float radius);
+// The blip stands 1.0 below the height given.
+Blip CreateNamedBlip(Hash style, float x, float y, float z, Hash sprite, const char* name);
+void RemoveBlipIfExists(Blip& blip);
+// Removes the old objective blip before the new one takes the shared slot.
+void SetObjectiveBlip(Blip blip);
+
+// The game's mission intro card: a heading, a title and a description.
+void ShowMissionCard(const char* heading, const char* title, const char* description);
+// Gives the player the weapon (ammo and flags as for mission peds), shows "New Weapon:" with the
+// subtitle and the inventory texture, and plays the reward sound.
+void GiveWeaponReward(Hash weapon, int32_t ammo, int32_t a, int32_t b, int32_t c, int32_t d,
+                      const char* subtitle, const char* inventoryTexture);
+void PlayHonorSound();
+void AddCash(int32_t cents);
+
+// Cut scenes blend between two scripted cameras.
+struct CutSceneState {
+  Cam IntroCamA{};
+  Cam IntroCamB{};
+};
+extern CutSceneState CutScene;
+struct CameraPlace {
+  Vector3 at{};
+  Vector3 rotation{};
+  float fov = 50.0f;
+};
+Cam CreateCutCamera(CameraPlace place);
+// Creates A and B, renders the script cameras with A active and blends to B over ms.
+void BeginCutScene(CameraPlace a, CameraPlace b, int32_t ms);
+void BlendCutCameras(int32_t t1, int32_t t2, int32_t t3);  // from A to B
+// Destroys both cameras; eased hands back over 2000 ms.
+void EndCutScene(bool eased);
+void KeepViewBehindPlayer();
+
+void TriggerMusicUntilAccepted(const char* name);
+// The three music flags, in order: "OpenWorldMusicDisabled", "MusicIgnoreDeathArrest",
+// "MusicIgnoreScreenFade".
+void SetMissionAudioFlags(bool on);
+// Mode 0 for the prologue, 6 for the train robbery.
+void BeginMission(int32_t mode);
+void EndMission();
+void SetPlayerControlOn(bool on);
+void WaitOutTransition(void (*perFrame)() = nullptr);
+void RequestTransitionSceneAndWait(const char* name);
+
+void BeginGpsRoute(Vector3 to);
+void EndGpsRoute();
+void ClearAreaAround(float x, float y, float z, float radius);
+// Terminates every running game script whose name hash matches one of the names.
+void EndGameScripts(const char* const* names, int32_t count);
+
+// Whether the guard has detected the player; a downed guard never does.
+bool SpottedCheck(Ped guard);
+// The index of the first guard that detects the player, or -1.
+int32_t FirstSpotter(const Ped* guards, int32_t count);
+// The guard attacks, "MISSION FAILED" shows for 5000 ms with the penitentiary kept quiet, the
+// watched guards are handed back, the stage's blip (if any) removed, and the prologue restarts.
+void MissionFailedRestart(Ped guard, Ped* watchedGuards, int32_t count, Blip* stageBlip);
+
+}  // namespace brimvale
