@@ -7,6 +7,7 @@
 #include "core/campaign.h"
 #include "core/natives.h"
 #include "core/player_model.h"
+#include "missions/toolkit.h"
 #include "save/store.h"
 #include "ui/toolkit.h"
 
@@ -34,8 +35,6 @@ constexpr Hash kFinishAudioEvent = 0xF4AE69EC;
 
 constexpr const char* kTextureDicts[] = {"generic_textures", "menu_textures", "shaving_menu",
                                          "itemtype_textures", "toast_log_blips"};
-constexpr const char* kAudioFlags[] = {"OpenWorldMusicDisabled", "MusicIgnoreDeathArrest",
-                                       "MusicIgnoreScreenFade"};
 // Indexed by gender.
 constexpr const char* kLobbyDicts[2] = {"mp_lobby@standard@standing@mp_male_b@base",
                                         "mp_lobby@standard@standing@mp_female_b@base"};
@@ -68,55 +67,32 @@ void PlayLobbyIdle(Ped ped, int32_t gender) {
               0);
 }
 
+void PlayMaleIdle() {
+  PlayLobbyIdle(PlayerPed(), 0);
+}
+void PlayFemaleIdle() {
+  PlayLobbyIdle(PlayerPed(), 1);
+}
+
 // The idle replayed every frame for a second of game time, so the new ped settles into it.
 void HoldLobbyIdle(int32_t gender) {
-  const int32_t start = GameTimer();
-  // Unsigned difference: a timer near its wrap point still ends the hold.
-  while (static_cast<int32_t>(static_cast<uint32_t>(GameTimer()) - static_cast<uint32_t>(start)) <
-         1000) {
-    PlayLobbyIdle(PlayerPed(), gender);
-    ScriptWait(0);
-  }
+  WaitMs(1000, GenderIndex(gender) == 1 ? PlayFemaleIdle : PlayMaleIdle);
 }
 
 void LoadTextureDicts() {
-  for (const char* dict : kTextureDicts) {
-    while (!HasTextureDictLoaded(dict)) {
-      RequestTextureDict(dict, true);
-      ScriptWait(0);
-    }
-  }
+  for (const char* dict : kTextureDicts)
+    LoadTextureDict(dict);
 }
 
 void LoadLobbyAnimDicts() {
-  for (const char* dict : kLobbyDicts) {
-    while (!HasAnimDictLoaded(dict)) {
-      RequestAnimDict(dict);
-      ScriptWait(0);
-    }
-  }
-}
-
-void SetAudioFlags(bool on) {
-  for (const char* flag : kAudioFlags) {
-    SetAudioFlag(flag, on);
-  }
+  for (const char* dict : kLobbyDicts)
+    LoadAnimDict(dict);
 }
 
 void PlaceEntryBlip() {
-  do {
-    Creator.entryBlip = AddBlipForCoord(HashName("BLIP_STYLE_OBJECTIVE"), kEntryPoint.x,
-                                        kEntryPoint.y, kEntryPoint.z - 1.0f);
-    SetBlipSprite(Creator.entryBlip, HashName("blip_ambient_loan_shark"), 1);
-    SetBlipName(Creator.entryBlip,
-                CreateVarString(10, "PLAYER_STRING", "Brimvale - Create Character"));
-    ScriptWait(0);
-  } while (!DoesBlipExist(Creator.entryBlip));
-}
-
-void RemoveEntryBlip() {
-  if (DoesBlipExist(Creator.entryBlip)) RemoveBlip(&Creator.entryBlip);
-  Creator.entryBlip = {};
+  Creator.entryBlip =
+      CreateNamedBlip(HashName("BLIP_STYLE_OBJECTIVE"), kEntryPoint.x, kEntryPoint.y, kEntryPoint.z,
+                      HashName("blip_ambient_loan_shark"), "Brimvale - Create Character");
 }
 
 Cam CreateSceneCamera() {
@@ -136,9 +112,9 @@ void SetUpCameras() {
 
 // Blocks the frame loop for about eight seconds while the player is taken into the scene.
 void EnterCreatorScene() {
-  RemoveEntryBlip();
+  RemoveBlipIfExists(Creator.entryBlip);
   PreparePedForScene(PlayerPed(), 1, 1);
-  SetAudioFlags(true);
+  SetMissionAudioFlags(true);
   SetPedSceneFlag(PlayerPed(), 1, 0, 0, 0);
   ScreenFadeOut(500);
   ScriptWait(1000);
@@ -246,7 +222,7 @@ void FinishCreator() {
   PreparePedForScene(ped, 1, 1);
   // The scene froze the ped in place; without this the new character could not walk to the start.
   FreezeEntity(ped, false);
-  SetAudioFlags(false);
+  SetMissionAudioFlags(false);
   for (int32_t core = 0; core < 3; ++core) {
     SetAttributeCoreValue(ped, core, 100);
   }
