@@ -96,8 +96,7 @@ void PlaceEntryBlip() {
 }
 
 Cam CreateSceneCamera() {
-  return CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", kCameraPlace.x, kCameraPlace.y, kCameraPlace.z,
-                        kCameraRotation.x, kCameraRotation.y, kCameraRotation.z, kCameraFov, 1, 2);
+  return CreateCutCamera({kCameraPlace, kCameraRotation, kCameraFov});
 }
 
 void SetUpCameras() {

@@ -7,6 +7,7 @@
 #include "core/natives.h"
 #include "core/player_model.h"
 #include "menu/walk_styles.h"
+#include "missions/toolkit.h"
 #include "save/store.h"
 #include "ui/toolkit.h"
 
@@ -25,13 +26,6 @@ constexpr Hash kWorldHashes[] = {
     0x5647E155, 0x0079B7EE, 0x0A8B2CBE, 0xA053D058, 0xFC531E7A, 0xD218D90D, 0xD3F2B8A7, 0xDC87C0C8,
     0x6E7BDAC4, 0x7B23B4C7, 0x6E10D212, 0xBB785C8A, 0x1BDD5A12, 0x4663EEB9, 0x2A6CBBA2, 0x9652B96E};
 static_assert(sizeof kWorldHashes / sizeof kWorldHashes[0] == 32);
-
-void WaitForBlipTextures() {
-  while (!HasTextureDictLoaded(kBlipTextures)) {
-    RequestTextureDict(kBlipTextures, true);
-    ScriptWait(0);
-  }
-}
 
 void PlaceStartPointBlip() {
   const Blip blip =
@@ -55,7 +49,7 @@ bool PlayerAtStartPoint() {
 void StartCampaign() {
   LoadProgress();
   const Ped ped = PlayerPed();
-  WaitForBlipTextures();
+  LoadTextureDict(kBlipTextures);
   ScreenFadeOut(1000);
   ScriptWait(1000);
   if (Character.Gender == 0) SwitchPlayerModel("MP_MALE", ped);
@@ -144,7 +138,7 @@ void ApplyWorldState() {
 }
 
 void StylePlayerBlip() {
-  WaitForBlipTextures();
+  LoadTextureDict(kBlipTextures);
   if (!DoesBlipExist(GetMainPlayerBlip())) return;
   SetBlipStyle(GetMainPlayerBlip(), HashOf("BLIP_STYLE_MP_PLAYER_POSSE_LEADER"));
   AddBlipModifier(GetMainPlayerBlip(), HashOf("BLIP_MODIFIER_POSSE_ALLY"));
