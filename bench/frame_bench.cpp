@@ -2,12 +2,10 @@
 // that a steady free-roam frame makes no heap allocation.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "alloc_counter.h"
 #include "core/campaign.h"
 #include "core/natives.h"
+#include "game_directory.h"
 #include "host.h"
 
 namespace {
@@ -29,19 +27,9 @@ BENCHMARK(BM_NativeCallRoundTrip);
 // A game directory of the bench's own holding a saved character past the prologue.
 struct FreeRoamGame {
   FreeRoamGame() {
-    old = std::filesystem::current_path();
-    dir = std::filesystem::temp_directory_path() / "brimvale_bench_free_roam";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    std::ofstream("Brimvale.ini") << "[Character]\nCreate Character=True\nGender=0\n"
-                                     "[Story]\nProgress=1\n";
+    dir.WriteSave("[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n");
   }
-  ~FreeRoamGame() {
-    std::filesystem::current_path(old);
-    std::filesystem::remove_all(dir);
-  }
-  std::filesystem::path old, dir;
+  sim::GameDirectory dir{"brimvale_bench_free_roam"};
 };
 
 // Starts the campaign as a player would and waits until free roam runs steadily.

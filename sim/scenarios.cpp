@@ -1,42 +1,14 @@
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "character/character_record.h"
 #include "character/creator.h"
 #include "core/campaign.h"
+#include "game_directory.h"
 #include "host.h"
 #include "scenario.h"
 
 namespace brimvale::sim {
 namespace {
-
-// The plugin keeps its save file in the current directory; a playthrough gets a fresh one.
-class FreshGameDirectory {
- public:
-  explicit FreshGameDirectory(const char* name) {
-    old_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    std::filesystem::current_path(dir_);
-  }
-  ~FreshGameDirectory() {
-    std::filesystem::current_path(old_);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  std::string SaveText() const {
-    std::ifstream in(dir_ / "Brimvale.ini");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
- private:
-  std::filesystem::path old_, dir_;
-};
 
 // A scripted player: presses controls, walks to places and waits for the plugin to get there.
 struct Player {
@@ -76,8 +48,6 @@ void ReportCalls(SimHost& host, std::ostream& out) {
   out << "unknown natives: " << host.UnknownNatives().size() << "\n";
 }
 
-constexpr Vector3 kCreatorEntry{2549.794f, -1169.821f, 53.684f};
-
 // Opens the highlighted main-menu row, presses the menu controls on pad 0 and goes back.
 void EditStage(Player& p, int32_t stage, const char* what,
                std::initializer_list<const char*> presses) {
@@ -92,7 +62,7 @@ void EditStage(Player& p, int32_t stage, const char* what,
 }
 
 void MakeCharacter(Player& p) {
-  p.host.MovePlayer(kCreatorEntry);
+  p.host.MovePlayer(kCreatorEntryPoint);
   p.WaitFor(
       "at the creator's entry point: the prompt is up",
       [&] {
@@ -139,7 +109,7 @@ void StartCampaign(Player& p) {
 
 // The campaign from a fresh save, as far as it is built: the creator, then the start point.
 bool RunCampaign(std::ostream& out) {
-  FreshGameDirectory game("brimvale_play_campaign");
+  GameDirectory game("brimvale_play_campaign");
   SimHost host;
   host.LoadPlugin();
   Player player{host, out};

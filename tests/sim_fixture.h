@@ -10,36 +10,25 @@
 #include <sstream>
 #include <string>
 
+#include "game_directory.h"
 #include "host.h"
 
 namespace brimvale::testing {
 
-// Runs the test in an empty directory of its own and returns to the old one afterwards.
-class GameDirectory {
- public:
-  GameDirectory() {
-    old_ = std::filesystem::current_path();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name =
-        std::string(info ? info->test_suite_name() : "t") + "_" + (info ? info->name() : "t");
-    for (char& ch : name) {
-      if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    }
-    dir_ = std::filesystem::temp_directory_path() / ("brimvale_" + name);
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    std::filesystem::current_path(dir_);
+// A fresh game directory named after the running test.
+inline std::string TestDirectoryName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name =
+      std::string(info ? info->test_suite_name() : "t") + "_" + (info ? info->name() : "t");
+  for (char& ch : name) {
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
   }
-  ~GameDirectory() {
-    std::filesystem::current_path(old_);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  const std::filesystem::path& path() const { return dir_; }
+  return "brimvale_" + name;
+}
 
- private:
-  std::filesystem::path old_;
-  std::filesystem::path dir_;
+class GameDirectory : public sim::GameDirectory {
+ public:
+  GameDirectory() : sim::GameDirectory(TestDirectoryName()) {}
 };
 
 inline std::string ReadFile(const std::filesystem::path& path) {
