@@ -2,8 +2,10 @@
 #include "character/creator.h"
 #include "core/campaign.h"
 #include "core/entry.h"
+#include "menu/interaction_menu.h"
 #include "missions/prologue.h"
 #include "missions/toolkit.h"
+#include "missions/train_robbery.h"
 #include "progression/progression.h"
 #include "ui/toolkit.h"
 #include "wardrobe/outfit.h"
@@ -14,6 +16,9 @@ void ResetPluginState() {
   Keyboard = {};
   Campaign = {};
   Progression = {};
+  SkillTree = {};
+  InteractionMenu = {};
+  TrainRobbery = {};
   Creator = {};
   Prologue = {};
   MissionGroups = {};

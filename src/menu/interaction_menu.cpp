@@ -2,6 +2,8 @@
 
 namespace brimvale {
 
+InteractionMenuState InteractionMenu;
+
 void RunInteractionMenu() {}
 
 }  // namespace brimvale

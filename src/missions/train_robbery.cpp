@@ -2,6 +2,8 @@
 
 namespace brimvale {
 
+TrainRobberyState TrainRobbery;
+
 void RunTrainRobbery() {}
 
 }  // namespace brimvale

@@ -1,8 +1,16 @@
 #include "progression/progression.h"
 
+#include "save/store.h"
+
 namespace brimvale {
 
 ProgressionState Progression;
+SkillTreeScreenState SkillTree;
+
+void AddXP(int32_t amount) {
+  Progression.XP += amount;
+  WriteInt("Rank", "XP", Progression.XP);
+}
 
 // Experience, ranks and the skill tree arrive with the progression work; until then a started
 // campaign shows no rank panel and buys no skills.

@@ -19,6 +19,21 @@ struct ProgressionState {
 
 extern ProgressionState Progression;
 
+// The skill tree's screen state (not saved). SkillTreeBusy holds from the moment the tree starts
+// opening until it has closed; the interaction menu does not open while it is set.
+struct SkillTreeScreenState {
+  int32_t SkillTreeState = 0;  // 0 closed, 1 open
+  int32_t SkillTreeAlpha = 0;
+  int32_t SkillTreeRow = 0;     // 0 HEALTH, 1 DEADEYE
+  int32_t SkillTreeColumn = 0;  // level index in the row
+  bool SkillTreeBusy = false;
+};
+
+extern SkillTreeScreenState SkillTree;
+
+// Adds experience and writes the new total; the rank-up follows on the next rank display step.
+void AddXP(int32_t amount);
+
 // Pushes the bought health and dead-eye levels onto the player.
 void ApplySkillEffects();
 // The rank display of free roam (it also runs the skill tree).
