@@ -1,0 +1,59 @@
+// The scripted player of the playthrough and the scenarios: presses controls, walks to places and
+// waits for the game to show what a player would wait for. Each part of the campaign has its own
+// segment (play_*.cpp); the scenarios string them together.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "host.h"
+
+namespace brimvale::sim {
+
+// Where a run reports what a watcher would want to see: one line per milestone, and the screens
+// worth a screenshot. The playthrough command fills these in; tests and plain runs leave them
+// empty.
+struct PlayReport {
+  std::function<void(SimHost&, const std::string& line)> milestone;
+  std::function<void(SimHost&, const std::string& name)> screen;
+};
+
+struct Player {
+  SimHost& host;
+  std::ostream& out;
+  PlayReport report{};
+  bool ok = true;
+
+  void Say(const std::string& what) {
+    out << "  [frame " << host.Frame() << ", " << host.GameTime() / 1000 << " s] " << what << "\n";
+    if (report.milestone) report.milestone(host, what);
+  }
+  // A screen worth a picture, named for the file (for example "creator-face-1").
+  void Screen(const std::string& name) {
+    if (report.screen) report.screen(host, name);
+  }
+  // One press of a control, then a few frames for the game to answer.
+  void Press(const char* control, int32_t pad, int frames = 2) {
+    host.Press(control, pad);
+    host.RunFrames(frames);
+  }
+  bool WaitFor(const char* what, const std::function<bool()>& done, int maxFrames) {
+    if (!ok) return false;
+    if (!host.RunUntil(done, maxFrames)) {
+      Say(std::string("gave up waiting: ") + what);
+      ok = false;
+      return false;
+    }
+    Say(what);
+    return true;
+  }
+  bool Sees(const char* text) const { return host.world.ui.lastFrame.FindText(text) != nullptr; }
+};
+
+// The campaign's segments in the order a new game plays them. Each plays its part from where the
+// previous one left the player and returns p.ok.
+bool MakeCharacter(Player& p);
+bool StartCampaign(Player& p);
+
+}  // namespace brimvale::sim
