@@ -111,6 +111,7 @@ void SimHost::SetUpWorld() {
     model.pedKind = true;
     model.framesToLoad = config.modelLoadFrames;
   }
+  world.life.random.engine.seed(config.seed);
   world.player.index = 0;
   world.player.ped =
       world.Spawn(EntityKind::Ped, GameHash("PLAYER_ZERO"), config.playerStart, 0.0f);
@@ -323,6 +324,7 @@ void SimHost::RegisterHandlers() {
   RegisterLookNatives(*this);
   RegisterSceneNatives(*this);
   RegisterCameraNatives(*this);
+  RegisterProgressionNatives(*this);
 }
 
 }  // namespace brimvale::sim

@@ -203,6 +203,7 @@ void RegisterBlipNatives(SimHost& host);
 void RegisterLookNatives(SimHost& host);
 void RegisterSceneNatives(SimHost& host);
 void RegisterCameraNatives(SimHost& host);
+void RegisterProgressionNatives(SimHost& host);
 
 // End-of-frame work of the parts of the world that change over time (loading, the draw list).
 void EndFrameUi(SimHost& host);

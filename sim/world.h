@@ -12,6 +12,7 @@
 #include "camera_world.h"
 #include "core/invoke.h"
 #include "look_world.h"
+#include "player_world.h"
 #include "scene_world.h"
 #include "ui_world.h"
 
@@ -51,6 +52,7 @@ struct World {
   int32_t nextHandle = 100;
   std::map<int32_t, SimEntity> entities;
   PlayerState player;
+  PlayerWorld life;  // the player's life, the game's random numbers, free-roam settings
   std::map<Hash, ModelState> models;
   std::map<int32_t, std::vector<uint64_t>> globals;
   std::set<std::pair<int32_t, Hash>> justPressed;  // (pad, control) pressed this frame
@@ -66,6 +68,17 @@ struct World {
     return it == entities.end() ? nullptr : &it->second;
   }
   SimEntity& PlayerEntity() { return entities.at(player.ped); }
+  // A ped dies where it stands; the player's death is what the game's death handling waits for.
+  void Kill(int32_t handle, int64_t frame) {
+    SimEntity* e = Find(handle);
+    if (!e || e->dead) return;
+    e->dead = true;
+    if (handle == player.ped) {
+      player.dead = true;
+      ++life.deaths;
+      life.diedAtFrame = frame;
+    }
+  }
   int32_t Spawn(EntityKind kind, Hash model, Vector3 at, float heading) {
     const int32_t handle = nextHandle++;
     entities[handle] = SimEntity{handle, kind, model, at, heading};

@@ -20,6 +20,16 @@ struct Vector3 {
   float z = 0.0f;
 };
 
+// A position the game writes through a pointer argument: each float sits in its own 64-bit slot.
+struct OutVector3 {
+  float x = 0.0f;
+  uint32_t padX = 0;
+  float y = 0.0f;
+  uint32_t padY = 0;
+  float z = 0.0f;
+  uint32_t padZ = 0;
+};
+
 // Handles are 32-bit integers from the game, 0 meaning none. Each kind is its own type so that a
 // blip can never be passed where a ped is expected; peds, vehicles and objects are entities.
 struct Entity {

@@ -171,7 +171,31 @@
   X(BeginThreadScan, 0x39382EB8DCD8684D, void) \
   X(NextThread, 0x3CE3FB167E837D7C, int32_t) \
   X(ThreadNameHash, 0x724CB89D35B283D0, Hash, int32_t) \
-  X(TerminateThread, 0x87ED52AE40EA1A52, void, int32_t)
+  X(TerminateThread, 0x87ED52AE40EA1A52, void, int32_t) \
+  /* death, respawn and randomness */ \
+  X(IsPlayerDead, 0x2E9C3FCB6798F397, bool, Player) \
+  X(KillPed, 0xAC2767ED8BDFAB15, void, Ped, int32_t, int32_t) \
+  X(ResurrectPed, 0x71BC8E838B9C6035, void, Ped) \
+  X(SetPedProtected, 0xA5C38736C426FCB8, void, Ped, bool) \
+  X(SetPlayerDeathState, 0x34630A768925B852, void, Player, bool) \
+  X(SetDeathDisplayFlag, 0xEF9E1C45732F55FA, void, bool) \
+  X(HoldTransitionFlag, 0x163600D6E136C9F8, void, int32_t) \
+  X(StartScreenEffect, 0x4102732DF6B4005F, void, const char*) \
+  X(ResetViewState, 0xBAC7FC81A75EC1A1, void) \
+  X(SetEntityCoords, 0x06843DA7060A026B, void, Entity, float, float, float, int32_t, int32_t, int32_t, int32_t) \
+  X(FindNearbyNode, 0x240A18690AE96513, bool, float, float, float, OutVector3*, int32_t, int32_t, int32_t) \
+  X(FindSafeSpawnPoint, 0xB61C8E878A4199CA, bool, float, float, float, int32_t, OutVector3*, int32_t) \
+  X(RandomIntInRange, 0xD53343AA4FB7DD28, int32_t, int32_t /*low*/, int32_t /*high*/) \
+  X(RandomFloat, 0xE29F927A961F8AAA, float, float /*low*/, float /*high*/) \
+  X(GetPlayerWantedLevel, 0xABC532F9098BFD9D, int32_t, Player) \
+  /* rank and skills */ \
+  X(SetTimeScale, 0x9682AF6050854856, void, float) \
+  X(SetPlayerScalar, 0xC41F4B6E23FE6A4A, void, Player, float) \
+  X(GetPlayerName, 0x7124FD9AC0E01BA0, const char*, Player) \
+  X(IsPlayerMenuBlocked, 0x936F967D4BE1CE9D, bool, Player) \
+  X(IsPedMenuBlocked, 0x24B100C68C645951, bool, Ped) \
+  X(SetDeadEyeEnabled, 0x95EE1DEE1DCD9070, void, Player, bool) \
+  X(SetDeadEyeBlocked, 0xAE637BB8EF017875, void, Player, bool)
 // clang-format on
 
 namespace brimvale {

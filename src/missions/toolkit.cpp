@@ -18,14 +18,6 @@ constexpr Hash kGpsRouteStyle = 0x96085F9C;
 constexpr const char* kMusicFlags[] = {"OpenWorldMusicDisabled", "MusicIgnoreDeathArrest",
                                        "MusicIgnoreScreenFade"};
 
-// Wrapping arithmetic: the timer is a signed 32-bit count that may roll over.
-int32_t TimerAfter(int32_t start, int32_t ms) {
-  return static_cast<int32_t>(static_cast<uint32_t>(start) + static_cast<uint32_t>(ms));
-}
-bool TimerBefore(int32_t now, int32_t deadline) {
-  return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(deadline)) < 0;
-}
-
 template <typename Create>
 Blip CreateBlipAndWait(Create create) {
   Blip blip{};
@@ -37,6 +29,13 @@ Blip CreateBlipAndWait(Create create) {
 }
 
 }  // namespace
+
+int32_t TimerAfter(int32_t start, int32_t ms) {
+  return static_cast<int32_t>(static_cast<uint32_t>(start) + static_cast<uint32_t>(ms));
+}
+bool TimerBefore(int32_t now, int32_t deadline) {
+  return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(deadline)) < 0;
+}
 
 void WaitMs(int32_t ms, void (*perFrame)()) {
   // A negative wait would otherwise mean the better part of a timer cycle.

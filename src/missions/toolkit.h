@@ -10,6 +10,10 @@
 
 namespace brimvale {
 
+// Wrapping arithmetic on the game timer, a signed 32-bit count that may roll over.
+int32_t TimerAfter(int32_t start, int32_t ms);
+bool TimerBefore(int32_t now, int32_t deadline);
+
 // Runs perFrame (if any) and waits a frame until the game timer reaches GameTimer() + ms. The
 // comparison is signed on the difference, so a wait that spans the timer's wrap still ends.
 void WaitMs(int32_t ms, void (*perFrame)() = nullptr);

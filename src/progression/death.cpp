@@ -1,8 +1,132 @@
 #include "progression/death.h"
 
-namespace brimvale {
+#include "core/hook.h"
+#include "core/natives.h"
+#include "missions/toolkit.h"
+#include "progression/progression.h"
+#include "wardrobe/outfit.h"
 
-// The death sequence arrives with the death and respawn work; until then the game's own runs.
-void DeathRespawn() {}
+namespace brimvale {
+namespace {
+
+constexpr float kRespawnDistanceMin = 50.0f;
+constexpr float kRespawnDistanceMax = 60.0f;
+
+// The direction of the search point from the place of death, by the quadrant drawn.
+struct Quadrant {
+  float xSign;
+  float ySign;
+};
+constexpr Quadrant kQuadrants[] = {{1.0f, 1.0f}, {-1.0f, -1.0f}, {1.0f, -1.0f}, {-1.0f, 1.0f}};
+
+void SetDeathFlowOptions() {
+  SetDeathFlowOption1(0);
+  SetDeathFlowOption2(0);
+  SetDeathFlowOption3(1);
+  SetDeathFlowOption4(1);
+}
+
+void HoldDeathScreen() {
+  ScreenFadeIn(0);
+  HoldTransitionFlag(1);
+}
+
+void HoldDeathScreenWithoutDisplay() {
+  HoldDeathScreen();
+  SetDeathDisplayFlag(false);
+}
+
+void HoldBlack() {
+  ScreenFadeOut(0);
+}
+
+void ShowDeathScreen() {
+  SetDeathFlowOptions();
+  RefreshPlayerState();
+  StartScreenEffect("DeathFailMP01");
+  SetPlayerDeathState(PlayerIndex(), true);
+  SetPlayerControl(PlayerIndex(), false, 0, 0);
+  WaitMs(1500, HoldDeathScreen);
+  HoldDeathScreenWithoutDisplay();
+  WaitMs(500, HoldDeathScreenWithoutDisplay);
+  ScreenFadeOut(0);
+  WaitMs(4000);
+}
+
+void Revive(Ped ped) {
+  StopFrontendSound("DEATH_SCREEN_EXIT", "DEATH_FAIL_RESPAWN_SOUNDS");
+  PlayFrontendSound("DEATH_SCREEN_EXIT", "DEATH_FAIL_RESPAWN_SOUNDS", 1, 1);
+  PreparePedForScene(ped, 1, 1);
+  ResurrectPed(ped);
+  SetPedProtected(ped, true);
+  ApplyOutfit();
+  SetDeathFlowOptions();
+}
+
+void PutDown(Ped ped, Vector3 at) {
+  SetEntityCoords(ped, at.x, at.y, at.z, 0, 0, 0, 1);
+}
+
+// A point 50 to 60 units off on each axis in the quadrant drawn; any other draw keeps the place
+// of death.
+Vector3 SearchPointFrom(Vector3 death) {
+  const int32_t quadrant = RandomIntInRange(0, 4);
+  if (quadrant < 0 || quadrant > 3) return death;
+  const float a = RandomFloat(kRespawnDistanceMin, kRespawnDistanceMax);
+  const float b = RandomFloat(kRespawnDistanceMin, kRespawnDistanceMax);
+  return {death.x + kQuadrants[quadrant].xSign * a, death.y + kQuadrants[quadrant].ySign * b,
+          death.z};
+}
+
+// Retried each frame behind the black screen; after the limit, `fallback` is where the player
+// goes.
+Vector3 FindRespawnSpot(Vector3 from, Vector3 fallback) {
+  const int32_t giveUpAt = TimerAfter(GameTimer(), kSafeSpotSearchLimitMs);
+  OutVector3 spot{};
+  while (!FindSafeSpawnPoint(from.x, from.y, from.z, 0, &spot, 0)) {
+    if (!TimerBefore(GameTimer(), giveUpAt)) return fallback;
+    ScreenFadeOut(0);
+    ScriptWait(0);
+  }
+  return {spot.x, spot.y, spot.z};
+}
+
+void MoveToRespawnSpot(Ped ped) {
+  const Vector3 death = GetEntityCoords(ped, true, false);
+  Vector3 fallback = death;
+  OutVector3 node{};
+  if (FindNearbyNode(death.x, death.y, death.z, &node, 1, 0, 0)) {
+    ScreenFadeOut(0);
+    fallback = {node.x, node.y, node.z};
+    PutDown(ped, fallback);
+  }
+  PutDown(ped, FindRespawnSpot(SearchPointFrom(death), fallback));
+}
+
+void ReturnToPlay(Ped ped) {
+  WaitMs(1000, HoldBlack);
+  SetPedProtected(ped, false);
+  SetPlayerDeathState(PlayerIndex(), false);
+  SetPlayerControl(PlayerIndex(), true, 0, 0);
+  SetDeathDisplayFlag(true);
+  ScriptWait(2000);
+  ResetViewState();
+  RefreshPlayerState();
+  StartScreenEffect("RespawnPulse01");
+  ScreenFadeIn(500);
+}
+
+}  // namespace
+
+void DeathRespawn() {
+  if (!IsPlayerDead(PlayerIndex())) return;
+  // The death screen must not play in slow motion under the tree.
+  CloseSkillTreeAtOnce();
+  ShowDeathScreen();
+  const Ped ped = PlayerPed();
+  Revive(ped);
+  MoveToRespawnSpot(ped);
+  ReturnToPlay(ped);
+}
 
 }  // namespace brimvale

@@ -1,5 +1,6 @@
 #include "progression/progression.h"
 
+#include "core/natives.h"
 #include "save/store.h"
 
 namespace brimvale {
@@ -15,6 +16,13 @@ void AddXP(int32_t amount) {
 // Experience, ranks and the skill tree arrive with the progression work; until then a started
 // campaign shows no rank panel and buys no skills.
 void ApplySkillEffects() {}
+
+void CloseSkillTreeAtOnce() {
+  if (SkillTree.SkillTreeState == 0 && !SkillTree.SkillTreeBusy) return;
+  SetTimeScale(1.0f);
+  RefreshPlayerState();
+  SkillTree = {};
+}
 void UpdateRankHud() {}
 
 }  // namespace brimvale

@@ -34,6 +34,10 @@ extern SkillTreeScreenState SkillTree;
 // Adds experience and writes the new total; the rank-up follows on the next rank display step.
 void AddXP(int32_t amount);
 
+// Puts an open or opening tree away without its fade: normal time scale, the tree closed and no
+// longer busy. For a death, whose screen must not run in slow motion under the tree.
+void CloseSkillTreeAtOnce();
+
 // Pushes the bought health and dead-eye levels onto the player.
 void ApplySkillEffects();
 // The rank display of free roam (it also runs the skill tree).
