@@ -1,5 +1,10 @@
 // The library entry, registration with the hook, the key table and the frame loop's yield.
+#include <map>
+#include <string>
+#include <vector>
+
 #include "core/entry.h"
+#include "core/hook_binding.h"
 #include "core/natives.h"
 #include "progression/progression.h"
 #include "sim_fixture.h"
@@ -102,6 +107,86 @@ TEST_F(Entry, UnloadingMidWaitUnwindsTheScript) {
       10));
   host.UnloadPlugin();
   EXPECT_TRUE(unwound);
+}
+
+// Modules of a process as the binding sees them: export names to addresses.
+using FakeModule = std::map<std::string, void*>;
+
+void* FindFakeExport(void* module, const char* name) {
+  const FakeModule& exports = *static_cast<FakeModule*>(module);
+  auto it = exports.find(name);
+  return it == exports.end() ? nullptr : it->second;
+}
+
+void* Address(uintptr_t base, size_t index) {
+  return reinterpret_cast<void*>(base + index * 16);
+}
+
+// A hook's operations under the given names, each at its own address.
+FakeModule HookModule(const std::vector<std::string>& names, uintptr_t base) {
+  FakeModule module;
+  for (size_t i = 0; i < names.size(); ++i)
+    module[names[i]] = Address(base, i);
+  return module;
+}
+
+const std::vector<std::string> kDecoratedNames = {"?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z",
+                                                  "?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z",
+                                                  "?keyboardHandlerRegister@@YAXP6AXKGEHHHH@Z@Z",
+                                                  "?keyboardHandlerUnregister@@YAXP6AXKGEHHHH@Z@Z",
+                                                  "?scriptWait@@YAXK@Z",
+                                                  "?nativeInit@@YAX_K@Z",
+                                                  "?nativePush64@@YAX_K@Z",
+                                                  "?nativeCall@@YAPEA_KXZ",
+                                                  "?getGlobalPtr@@YAPEA_KH@Z"};
+const std::vector<std::string> kPlainNames = {"scriptRegister",
+                                              "scriptUnregister",
+                                              "keyboardHandlerRegister",
+                                              "keyboardHandlerUnregister",
+                                              "scriptWait",
+                                              "nativeInit",
+                                              "nativePush64",
+                                              "nativeCall",
+                                              "getGlobalPtr"};
+
+TEST(HookBinding, TheFirstModuleWithAllNineDecoratedExportsIsBoundWhateverItsPlace) {
+  FakeModule system = {{"GetTickCount", Address(0x1000, 0)}};
+  std::vector<std::string> eight = kDecoratedNames;
+  eight.pop_back();
+  FakeModule partial = HookModule(eight, 0x2000);
+  FakeModule hook = HookModule(kDecoratedNames, 0x3000);
+  FakeModule second = HookModule(kDecoratedNames, 0x4000);
+  void* modules[] = {&system, &partial, nullptr, &hook, &second};
+  ScriptHookApi api;
+  ASSERT_TRUE(BindHookFromModules(modules, 5, FindFakeExport, api));
+  EXPECT_EQ(reinterpret_cast<void*>(api.scriptRegister), Address(0x3000, 0));
+  EXPECT_EQ(reinterpret_cast<void*>(api.keyboardHandlerUnregister), Address(0x3000, 3));
+  EXPECT_EQ(reinterpret_cast<void*>(api.nativeCall), Address(0x3000, 7));
+  EXPECT_EQ(reinterpret_cast<void*>(api.getGlobalPtr), Address(0x3000, 8));
+}
+
+TEST(HookBinding, PlainNamesAreAcceptedWhereTheDecoratedOnesAreMissing) {
+  std::vector<std::string> names = kDecoratedNames;
+  names[4] = kPlainNames[4];
+  names[5] = kPlainNames[5];
+  FakeModule hook = HookModule(names, 0x5000);
+  void* modules[] = {&hook};
+  ScriptHookApi api;
+  ASSERT_TRUE(BindHookFromModules(modules, 1, FindFakeExport, api));
+  EXPECT_EQ(reinterpret_cast<void*>(api.scriptWait), Address(0x5000, 4));
+  EXPECT_EQ(reinterpret_cast<void*>(api.nativeInit), Address(0x5000, 5));
+}
+
+TEST(HookBinding, WithoutAModuleHavingAllNineNothingIsBound) {
+  std::vector<std::string> decorated = kDecoratedNames;
+  decorated.erase(decorated.begin() + 6);  // no nativePush64 under either name
+  FakeModule hook = HookModule(decorated, 0x6000);
+  FakeModule rest = {{kPlainNames[6], Address(0x7000, 0)}};  // in another module only
+  void* modules[] = {&hook, &rest};
+  ScriptHookApi api;
+  EXPECT_FALSE(BindHookFromModules(modules, 2, FindFakeExport, api));
+  EXPECT_EQ(api.scriptRegister, nullptr);
+  EXPECT_EQ(api.nativeCall, nullptr);
 }
 
 }  // namespace

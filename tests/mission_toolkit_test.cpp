@@ -462,6 +462,16 @@ TEST_F(MissionToolkitMission, AWeaponRewardArmsThePlayerAndAnnouncesIt) {
   EXPECT_EQ(host.world.scene.money, 2000);
 }
 
+TEST_F(MissionToolkitMission, TheHonorSoundReachesTheGameWithItsThirdSlotOne) {
+  Run([] { PlayHonorSound(); });
+  ASSERT_FALSE(host.world.ui.sounds.empty());
+  const sim::FrontendSound& sound = host.world.ui.sounds.back();
+  EXPECT_EQ(sound.name, "Honor_Increase_Small");
+  EXPECT_EQ(sound.set, "Honor_Display_Sounds");
+  EXPECT_EQ(sound.arg, 1);
+  EXPECT_EQ(sound.flag, 0);
+}
+
 using MissionToolkitWorld = MissionToolkit;
 
 TEST_F(MissionToolkitWorld, ClearingAnAreaRemovesOnlyAmbientPedsInRange) {

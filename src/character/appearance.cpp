@@ -33,7 +33,7 @@ struct FixedLayer {
   int32_t tint0, tint1, tint2;
 };
 
-// Steps 2 to 4 (arms and torso, eyes, teeth) by gender.
+// The layers every character wears after the head (arms and torso, eyes, teeth), by gender.
 constexpr FixedLayer kFixedLayers[2][3] = {
     {
         {"mp_uppertorso_mr1_000_o_b", "mp_hand_mr1_000_c0_008_ab", 0, "mp_hand_mr1_000_c0_002_nm",

@@ -126,13 +126,15 @@ void ApplyCharacterAppearance();
 
 // Pieces of the apply sequence, each on `ped` for `gender` 0 or 1 (other genders do nothing);
 // the creator reuses them while the player edits.
-void ApplyHeadLayer(Ped ped, int32_t gender);  // step 1, the record's Head and Skin Type
-void ApplyBeardStep(Ped ped, int32_t gender);  // step 5, the beard layer or its removal
-void ApplyHairLayer(Ped ped, int32_t gender);  // step 6
-void ApplyBaseLook(Ped ped, int32_t gender);   // steps 1 to 7
-void ApplyBodyType(Ped ped);                   // the record's Body Type
-void ApplyFaceFeatures(Ped ped);               // all 54 in kFeatureApplyOrder
-void UpdateVariationFull(Ped ped);             // UpdatePedVariation(ped, 1, 1, 1, 1, 1)
-void UpdateVariationLight(Ped ped);            // UpdatePedVariation(ped, 0, 1, 0, 1, 0)
+void ApplyHeadLayer(Ped ped, int32_t gender);  // the head layer of the record's Head and Skin Type
+void ApplyBeardStep(Ped ped, int32_t gender);  // the beard layer, or the beard removed
+void ApplyHairLayer(Ped ped, int32_t gender);  // the hair layer in the record's hair colour
+// Head, arms and torso, eyes, teeth, beard, hair, then the trait, in the order the game layers
+// them.
+void ApplyBaseLook(Ped ped, int32_t gender);
+void ApplyBodyType(Ped ped);         // the record's Body Type
+void ApplyFaceFeatures(Ped ped);     // all 54 in kFeatureApplyOrder
+void UpdateVariationFull(Ped ped);   // UpdatePedVariation(ped, 1, 1, 1, 1, 1)
+void UpdateVariationLight(Ped ped);  // UpdatePedVariation(ped, 0, 1, 0, 1, 0)
 
 }  // namespace brimvale

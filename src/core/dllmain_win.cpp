@@ -1,40 +1,37 @@
-// The DLL entry: binds the hook table to the script hook's exports, then hands the reason to the
-// portable entry logic.
+// The DLL entry: finds the script hook among the modules already loaded, binds the hook table to
+// its exports, then hands the reason to the portable entry logic.
 #include <windows.h>
+// after windows.h, which it needs
+#include <psapi.h>
 
 #include "core/entry.h"
 #include "core/hook.h"
+#include "core/hook_binding.h"
 
 namespace brimvale {
 namespace {
 
-// The script hook is loaded by the game before any plugin, under this file name.
-constexpr const char* kScriptHookModule = "ScriptHook.dll";
+// The game loads the hook before any plugin, under whatever file name its installer chose, so it
+// is found by what it exports. Loading a library here is not allowed (the loader lock is held),
+// so only modules already in the process are considered.
+constexpr DWORD kMaxModules = 1024;
+HMODULE LoadedModules[kMaxModules];
 
-template <typename Function>
-bool BindExport(HMODULE module, const char* name, Function& slot) {
-  FARPROC address = GetProcAddress(module, name);
-  // Every export is a plain function pointer; the cast only restores its real signature.
-  slot = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-  return address != nullptr;
+void* FindModuleExport(void* module, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
-bool BindScriptHook() {
-  HMODULE module = GetModuleHandleA(kScriptHookModule);
-  if (module == nullptr) module = LoadLibraryA(kScriptHookModule);
-  if (module == nullptr) return false;
-  ScriptHookApi api;
-  bool bound = BindExport(module, "scriptRegister", api.scriptRegister) &&
-               BindExport(module, "scriptUnregister", api.scriptUnregister) &&
-               BindExport(module, "keyboardHandlerRegister", api.keyboardHandlerRegister) &&
-               BindExport(module, "keyboardHandlerUnregister", api.keyboardHandlerUnregister) &&
-               BindExport(module, "scriptWait", api.scriptWait) &&
-               BindExport(module, "nativeInit", api.nativeInit) &&
-               BindExport(module, "nativePush64", api.nativePush64) &&
-               BindExport(module, "nativeCall", api.nativeCall) &&
-               BindExport(module, "getGlobalPtr", api.getGlobalPtr);
-  if (bound) Hook = api;
-  return bound;
+bool BindScriptHook(HMODULE self) {
+  DWORD bytes = 0;
+  if (!K32EnumProcessModules(GetCurrentProcess(), LoadedModules, sizeof LoadedModules, &bytes)) {
+    return false;
+  }
+  DWORD count = bytes / sizeof(HMODULE);
+  if (count > kMaxModules) count = kMaxModules;
+  void* candidates[kMaxModules];
+  for (DWORD i = 0; i < count; ++i)
+    candidates[i] = LoadedModules[i] == self ? nullptr : LoadedModules[i];
+  return BindHookFromModules(candidates, count, FindModuleExport, Hook);
 }
 
 // Without a complete hook there is nothing to register with, and calling through a missing
@@ -48,7 +45,7 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   using namespace brimvale;
   if (reason == DLL_PROCESS_ATTACH) {
     DisableThreadLibraryCalls(module);
-    HookBound = BindScriptHook();
+    HookBound = BindScriptHook(module);
     if (!HookBound) return TRUE;
   } else if (reason == DLL_PROCESS_DETACH && !HookBound) {
     return TRUE;

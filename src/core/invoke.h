@@ -57,6 +57,11 @@ BRIMVALE_HANDLE(RelGroup);
 // A string owned by the game, made by CreateVarString; passed on as the whole pointer.
 enum class DisplayString : uint64_t {};
 
+// A slot the game always receives as 1, whatever the caller passes (the frontend sound's third).
+struct AlwaysOne {
+  constexpr AlwaysOne(int32_t) {}
+};
+
 template <typename T>
 concept HandleType = std::is_class_v<T> && requires(T t) {
   { t.id } -> std::convertible_to<int32_t>;
@@ -73,6 +78,8 @@ inline uint64_t PackSlot(T value) {
     return reinterpret_cast<uintptr_t>(value);
   } else if constexpr (std::is_same_v<T, DisplayString>) {
     return static_cast<uint64_t>(value);
+  } else if constexpr (std::is_same_v<T, AlwaysOne>) {
+    return 1u;
   } else if constexpr (HandleType<T>) {
     return static_cast<uint32_t>(value.id);  // no sign extension: -1 is 0x00000000FFFFFFFF
   } else {

@@ -58,7 +58,7 @@
   X(SetTextColour, 0x16FA5CE47F184F1E, void, int32_t, int32_t, int32_t, int32_t) \
   X(DrawSprite, 0xC9884ECADE94CB34, void, const char*, const char*, float, float, float, float, float, int32_t, int32_t, int32_t, int32_t, bool) \
   X(StopFrontendSound, 0x0F2A2175734926D8, void, const char*, const char*) \
-  X(PlayFrontendSound, 0x67C540AA08E4A6F5, void, const char*, const char*, int32_t, int32_t) \
+  X(PlayFrontendSound, 0x67C540AA08E4A6F5, void, const char*, const char*, AlwaysOne, int32_t) \
   X(ShowHelpNotice, 0x049D5C615BD38BAD, void, const uint64_t*, const uint64_t*, int32_t) \
   X(ShowBannerNotice, 0x2024F4F333095FB1, void, const uint64_t*, const uint64_t*, int32_t) \
   X(ShowToastNotice, 0x26E87218390E6729, void, const uint64_t*, const uint64_t*, int32_t, int32_t) \

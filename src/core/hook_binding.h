@@ -1,0 +1,19 @@
+// Finding the script hook among the modules already loaded in the process, by its exports. The
+// hook is built with Microsoft's compiler, so its exports carry C++ decorated names; the plain
+// names are accepted as well.
+#pragma once
+
+#include <cstddef>
+
+#include "core/hook.h"
+
+namespace brimvale {
+
+// An export's address in a module, or null (GetProcAddress on Windows).
+using FindExport = void* (*)(void* module, const char* name);
+
+// Binds `api` to the first of `modules` that exports all nine operations. False, with `api`
+// untouched, when no module has them all.
+bool BindHookFromModules(void* const* modules, size_t count, FindExport find, ScriptHookApi& api);
+
+}  // namespace brimvale
