@@ -116,6 +116,7 @@ void SimHost::SetUpWorld() {
   world.player.ped =
       world.Spawn(EntityKind::Ped, GameHash("PLAYER_ZERO"), config.playerStart, 0.0f);
   world.models[GameHash("PLAYER_ZERO")] = ModelState{true, true, 0, -1, true};
+  SetUpTrainWorld(*this);
 }
 
 void SimHost::InstallHook() {
@@ -177,6 +178,7 @@ void SimHost::RunFrame() {
   EndFrameUi(*this);
   EndFrameScene(*this);
   EndFrameCamera(*this);
+  EndFrameTrain(*this);
   timeMs_ += config.frameMs;
 }
 
@@ -325,6 +327,7 @@ void SimHost::RegisterHandlers() {
   RegisterSceneNatives(*this);
   RegisterCameraNatives(*this);
   RegisterProgressionNatives(*this);
+  RegisterTrainNatives(*this);
 }
 
 }  // namespace brimvale::sim

@@ -204,10 +204,14 @@ void RegisterLookNatives(SimHost& host);
 void RegisterSceneNatives(SimHost& host);
 void RegisterCameraNatives(SimHost& host);
 void RegisterProgressionNatives(SimHost& host);
+void RegisterTrainNatives(SimHost& host);
+// The trains on the line, the models of the robbery and the player's weapons at the start.
+void SetUpTrainWorld(SimHost& host);
 
 // End-of-frame work of the parts of the world that change over time (loading, the draw list).
 void EndFrameUi(SimHost& host);
 void EndFrameScene(SimHost& host);
 void EndFrameCamera(SimHost& host);
+void EndFrameTrain(SimHost& host);
 
 }  // namespace brimvale::sim

@@ -55,6 +55,9 @@ void RegisterLife(SimHost& host) {
     if (!e) return;
     e->position = c.Vec(1);
     if (e->handle == h.world.player.ped) h.world.life.teleports.push_back({h.Frame(), e->position});
+    // Placing a ped takes it off its horse; placing the horse takes its rider along.
+    if (e->handle == h.world.player.ped) h.world.trains.mountedOn = 0;
+    if (e->handle == h.world.trains.mountedOn) h.world.PlayerEntity().position = e->position;
   });
   host.On(GetPlayerWantedLevel, [](SimHost& h, const NativeCall& c) {
     c.ReturnInt(c.Int(0) == h.world.player.index ? h.world.life.wantedLevel : 0);

@@ -232,8 +232,11 @@ void RegisterMusic(SimHost& host) {
   });
   host.On(SetAudioFlag,
           [](SimHost& h, const NativeCall& c) { h.world.scene.audioFlags[c.Str(0)] = c.Bool(1); });
-  host.On(TriggerAudioEvent,
-          [](SimHost& h, const NativeCall& c) { h.world.scene.audioEvents.push_back(c.UInt(0)); });
+  // The game plays every audio event it is sent.
+  host.On(TriggerAudioEvent, [](SimHost& h, const NativeCall& c) {
+    h.world.scene.audioEvents.push_back(c.UInt(0));
+    c.ReturnBool(true);
+  });
 }
 
 void RegisterMissionModes(SimHost& host) {

@@ -14,6 +14,7 @@
 #include "look_world.h"
 #include "player_world.h"
 #include "scene_world.h"
+#include "train_world.h"
 #include "ui_world.h"
 
 namespace brimvale::sim {
@@ -62,6 +63,7 @@ struct World {
   LookWorld look;
   SceneWorld scene;
   CameraWorld cameras;
+  TrainWorld trains;
 
   SimEntity* Find(int32_t handle) {
     auto it = entities.find(handle);
@@ -78,6 +80,11 @@ struct World {
       ++life.deaths;
       life.diedAtFrame = frame;
     }
+  }
+  // A crime the player commits in view of the law: wanted, and seen here.
+  void CommitCrime(Vector3 at) {
+    if (life.wantedLevel < 1) life.wantedLevel = 1;
+    trains.lastSeen = at;
   }
   int32_t Spawn(EntityKind kind, Hash model, Vector3 at, float heading) {
     const int32_t handle = nextHandle++;

@@ -131,7 +131,7 @@
   X(SetDeadEyeAbilityLocked, 0x2797B8D66DD0EBB8, void, Player, int32_t, int32_t) \
   X(ForcePedMotionState, 0xF28965D04F570DCA, void, Ped, Hash, int32_t, int32_t, int32_t) \
   X(AlignPlayerHeading, 0xFA0C063C422C4355, void, Player, float, int32_t, float, int32_t, int32_t) \
-  X(TriggerAudioEvent, 0x62C9EB51656D68CE, void, Hash) \
+  X(TriggerAudioEvent, 0x62C9EB51656D68CE, bool, Hash) \
   /* mission peds, vehicles, objects, relationships */ \
   X(DoesEntityExist, 0xD42BD6EB2E0F1677, bool, Entity) \
   X(CreatePed, 0xD49F9B0955C367DE, Ped, Hash, float, float, float, float, int32_t, int32_t, int32_t, int32_t) \
@@ -195,7 +195,71 @@
   X(IsPlayerMenuBlocked, 0x936F967D4BE1CE9D, bool, Player) \
   X(IsPedMenuBlocked, 0x24B100C68C645951, bool, Ped) \
   X(SetDeadEyeEnabled, 0x95EE1DEE1DCD9070, void, Player, bool) \
-  X(SetDeadEyeBlocked, 0xAE637BB8EF017875, void, Player, bool)
+  X(SetDeadEyeBlocked, 0xAE637BB8EF017875, void, Player, bool) \
+  /* placement, mounts */ \
+  X(GetEntityOffsetPosition, 0x497C6B1A2C9AE69C, Vector3, Entity, float, float, float) \
+  X(PlaceEntityWithHeading, 0x0918E3565C20F03C, void, Entity, float, float, float, float, int32_t, int32_t) \
+  X(SetPedOnMount, 0x028F76B6E78246EB, void, Ped, Ped /*mount*/, int32_t /*seat*/, int32_t) \
+  X(SetMountMotion, 0xA69899995997A63B, void, Ped, int32_t) \
+  X(SetMountOption, 0xA09CFD29100F06C3, void, Ped, int32_t, int32_t, int32_t) \
+  X(TaskWalkToCoord, 0x15D3A79D4E44B913, void, Ped, float, float, float, float, int32_t, int32_t, int32_t) \
+  X(SetRadarFlag, 0xD63FE3AF9FB3D53F, void, int32_t) \
+  /* prompts */ \
+  X(PromptRegisterBegin, 0x04F97DE45A519419, Prompt) \
+  X(PromptSetControlAction, 0xB5352B7494A08258, void, Prompt, Hash) \
+  X(PromptSetText, 0x5DD02A8318420DD7, void, Prompt, DisplayString) \
+  X(PromptSetHoldMode, 0xCC6656799977741B, void, Prompt, int32_t) \
+  X(PromptRegisterEnd, 0xF7AA2696A22AD8B9, void, Prompt) \
+  X(PromptSetEnabled, 0x8A0FB4D03A630D21, void, Prompt, bool) \
+  X(PromptSetVisible, 0x71215ACCFDE075EE, void, Prompt, bool) \
+  X(PromptDelete, 0x00EDE88D4D13CF59, void, Prompt) \
+  X(PromptIsValid, 0x347469FBDD1589A9, bool, Prompt) \
+  X(PromptHasHoldCompleted, 0xC92AC953F0A982AE, bool, Prompt, int32_t) \
+  /* trains */ \
+  X(CreateMissionTrain, 0xC239DBD9A57D2A71, Vehicle, Hash /*configuration*/, float, float, float, int32_t, int32_t, int32_t, int32_t) \
+  X(ReadTrainState, 0x60B7D1DCC312697D, int32_t, Vehicle) \
+  X(SetTrainSpeed, 0x9F29999DFDF2AEB8, void, Vehicle, float) \
+  X(SetTrainTargetSpeed, 0xDFBA6BBFF7CCAFBB, void, Vehicle, float) \
+  X(SetTrainSpeedLimit, 0x01021EB2E96B793C, void, Vehicle, float) \
+  X(SetTrainStopFlag, 0x4182C037AA1F0091, void, Vehicle, int32_t) \
+  X(GetVehicleSeatPed, 0xBB40DD2270B65366, Ped, Vehicle, int32_t /*seat*/) \
+  X(GetTrainAtIndex, 0x6E585A616ABB8401, Vehicle, int32_t) \
+  X(DeleteTrain, 0x0D3630FB07E8B570, void, Vehicle*) \
+  X(DiscardTrain, 0xE20A909D8C4A70F8, void, Vehicle*) \
+  X(SetTrainWorldFlag, 0x1156C6EE7E82A98A, void, int32_t) \
+  X(ResetTrainWorld, 0xA3120A1385F17FF7, void) \
+  X(FreezeTrainWorld, 0x138398153824E332, void) \
+  X(SetNamedTrackOption, 0x9925EDDB6EAB88CD, void, Hash, int32_t) \
+  X(IsPlayerOnTrain, 0x2FB0ACADA6A238DD, bool, Player) \
+  /* objects and carrying */ \
+  X(CreateObject, 0x509D5878EB39E842, Object, Hash, float, float, float, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) \
+  X(SetObjectFlag, 0x18FF3110CF47115D, void, Object, int32_t, bool) \
+  X(SetObjectOption, 0x7DFB49BCDB73089A, void, Object, int32_t) \
+  X(SetObjectConfig, 0xF0B4F759F35CC7F5, void, Object, Hash, int32_t, int32_t, int32_t) \
+  X(EnableObjectInteraction, 0x2208438012482A1A, void, Object, int32_t, int32_t) \
+  X(GetCarryState, 0x61914209C36EFDDB, int32_t, Entity) \
+  X(GetCarriedEntity, 0xD806CD2A4F2C2996, Entity, Ped) \
+  X(TaskPlaceCarriedEntity, 0xC7F0B43DCDC57E3D, void, Ped, Entity, float, float, float, float, int32_t) \
+  /* combat, weapons */ \
+  X(PreparePedForCombat, 0xDC19C288082E586E, void, Ped, int32_t, int32_t) \
+  X(SetPedCombatStyle, 0x0703B9079823DA4A, void, Ped, int32_t) \
+  X(SetPedCombatOption, 0x3C606747B23E497B, void, Ped, int32_t) \
+  X(SetPedCombatFlag, 0xC7622C0D36B2FDA8, void, Ped, int32_t) \
+  X(SetPedCombatLevel, 0x4D9CA1009AFBD057, void, Ped, int32_t) \
+  X(PedSensesPed, 0x4859F1FC66A6278E, bool, Ped, Ped) \
+  X(FindPedWeaponOfGroup, 0x3A87E44BB9A01D54, bool, Ped, Hash*, int32_t, int32_t /*group*/, int32_t) \
+  X(IsWeaponUsable, 0x937C71165CF334B3, bool, Hash) \
+  X(SetCurrentPedWeapon, 0xADF692B254977C0C, void, Ped, Hash, int32_t, int32_t, int32_t, int32_t) \
+  X(GetWeaponCapacity, 0xA38DCFFCEA8962FA, int32_t, Ped, Hash, int32_t) \
+  X(SetWeaponAmmoCount, 0xDCD2A934D65CB497, void, Ped, Hash, int32_t) \
+  X(RefreshPedWeapon, 0x79E1E511FF7EFB13, void, Ped) \
+  /* law */ \
+  X(SetLawFlagA, 0x710448D44A64C213, void, int32_t) \
+  X(SetLawFlagB, 0x987BE590FB9D41E5, void, int32_t) \
+  X(SetLawFlagC, 0xDCF12B89624AAC96, void, int32_t) \
+  X(ReportCrime, 0xEDFC6C1FD1C964F5, void, int32_t /*law context*/, Hash /*crime*/, int32_t, int32_t, int32_t) \
+  X(IsLawResponding, 0xAD401C63158ACBAA, bool, Player) \
+  X(DispatchLawToCoord, 0x75CBF20BA47E4F89, void, float, float, float, Hash)
 // clang-format on
 
 namespace brimvale {
