@@ -55,5 +55,17 @@ struct Player {
 // previous one left the player and returns p.ok.
 bool MakeCharacter(Player& p);
 bool StartCampaign(Player& p);
+// The train robbery from free roam, through to the start blip offered again.
+bool RobTrain(Player& p);
+
+// The robbery's steps, for runs that look at the world between them.
+inline constexpr Vector3 kRobberyStartPoint{1523.26f, 449.16f, 90.362f};
+bool HoldRobberyPrompt(Player& p);  // at the station until the robbery's first objective
+bool BoardRobberyTrain(Player& p);
+bool TakeMoneyBag(Player& p);
+bool RideOutOfLawsSight(Player& p, Vector3 to, const char* objective);
+bool ReachSafeZone(Player& p);  // until the start blip is offered again
+// The objective line the game shows, or "".
+std::string ShownObjective(SimHost& host);
 
 }  // namespace brimvale::sim

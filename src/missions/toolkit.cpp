@@ -219,13 +219,17 @@ Cam CreateCutCamera(CameraPlace place) {
                         place.rotation.x, place.rotation.y, place.rotation.z, place.fov, 1, 2);
 }
 
-void BeginCutScene(CameraPlace a, CameraPlace b, int32_t ms) {
+void ShowCutCameras(CameraPlace a, CameraPlace b) {
   // A cut that starts over an unfinished one must not leak its cameras.
   if (CutScene.IntroCamA || CutScene.IntroCamB) EndCutScene(false);
   CutScene.IntroCamA = CreateCutCamera(a);
   CutScene.IntroCamB = CreateCutCamera(b);
   RenderScriptCameras(true, 0, 0, 0, 0, 0);
   SetCameraActive(CutScene.IntroCamA, true);
+}
+
+void BeginCutScene(CameraPlace a, CameraPlace b, int32_t ms) {
+  ShowCutCameras(a, b);
   BlendCutCameras(ms, ms, ms);
 }
 

@@ -86,7 +86,10 @@ struct CameraPlace {
   float fov = 50.0f;
 };
 Cam CreateCutCamera(CameraPlace place);
-// Creates A and B, renders the script cameras with A active and blends to B over ms.
+// Creates A and B (destroying any pair still held, so no cut leaks cameras) and renders the
+// script cameras with A active.
+void ShowCutCameras(CameraPlace a, CameraPlace b);
+// ShowCutCameras, then a blend from A to B over ms.
 void BeginCutScene(CameraPlace a, CameraPlace b, int32_t ms);
 void BlendCutCameras(int32_t t1, int32_t t2, int32_t t3);  // from A to B
 // Destroys both cameras; eased hands back over 2000 ms.

@@ -1,9 +1,585 @@
 #include "missions/train_robbery.h"
 
+#include <cmath>
+#include <initializer_list>
+
+#include "character/character_record.h"
+#include "core/campaign.h"
+#include "core/hook.h"
+#include "core/natives.h"
+#include "missions/toolkit.h"
+#include "progression/progression.h"
+#include "ui/toolkit.h"
+#include "wardrobe/outfit.h"
+
 namespace brimvale {
 
 TrainRobberyState TrainRobbery;
 
-void RunTrainRobbery() {}
+namespace {
+
+constexpr Vector3 kRobberyStart{1523.26f, 449.16f, 90.362f};
+constexpr float kStartPromptRange = 1.0f;
+constexpr float kStartAreaRadius = 300.0f;
+constexpr Vector3 kIntroHorse{1583.189f, 398.875f, 99.361f};
+constexpr float kIntroHorseHeading = 31.441f;
+constexpr CameraPlace kIntroCamA{{1580.093f, 400.952f, 99.495f}, {-5.0f, 0.0f, 42.525f}, 20.0f};
+constexpr CameraPlace kIntroCamB{{1580.093f, 400.952f, 99.495f}, {10.0f, 0.0f, 237.285f}, 30.0f};
+constexpr Vector3 kTrainStart{1506.847f, 331.944f, 91.112f};
+constexpr Hash kTrainConfiguration = 0x10461E19;
+constexpr float kTrainSpeed = 10.0f;
+constexpr Vector3 kMoneyBagAt{1495.789f, 318.658f, 91.405f};
+constexpr Hash kMoneyBagConfig = 0x80619DC4;
+constexpr Vector3 kSafeZone{1178.211f, -109.881f, 95.127f};
+constexpr Vector3 kSafeZoneRoute{1178.211f, -109.881f, 96.127f};
+constexpr float kSafeZoneRange = 2.0f;
+constexpr CameraPlace kPassedCamA{{1163.968f, -106.75f, 96.578f}, {0.0f, 0.0f, 261.419f}, 30.0f};
+constexpr CameraPlace kPassedCamB{{1165.968f, -106.75f, 96.578f}, {0.0f, 0.0f, 261.419f}, 30.0f};
+constexpr Vector3 kWalkOffTo{1206.156f, -102.189f, 97.13f};
+constexpr Vector3 kHorseAfter{1213.146f, -97.589f, 97.619f};
+constexpr Vector3 kPlayerAfter{1215.899f, -100.251f, 97.968f};
+constexpr Hash kProgressSavedEvent = 0xF4AE69EC;
+// Every index the game may hold a train under.
+constexpr int32_t kTrainSlots = 5000;
+
+constexpr const char* kMoneyBagModel = "s_mp_moneybag02x";
+constexpr const char* kGuardModel = "S_M_M_UniTrainGuards_01";
+constexpr const char* kBlipTextures = "BLIPS_MP";
+constexpr const char* kScoreTextures = "scoretimer_meter";
+
+struct GuardPost {
+  Vector3 at;
+  float heading;
+};
+constexpr GuardPost kGuardPosts[kTrainGuardCount] = {
+    {{1441.316f, 223.122f, 92.311f}, 147.789f}, {{1449.634f, 234.119f, 92.203f}, 64.291f},
+    {{1482.543f, 300.46f, 91.642f}, 60.393f},   {{1485.102f, 307.694f, 91.548f}, 149.197f},
+    {{1496.258f, 321.216f, 91.387f}, 137.625f}, {{1474.247f, 286.676f, 95.278f}, 152.835f},
+    {{1458.118f, 252.829f, 95.618f}, 157.562f},
+};
+
+// Loaded before the train is made and released after; the make-up itself is the game's.
+constexpr const char* kTrainModelList[] = {"CART01",
+                                           "CART02",
+                                           "CART03",
+                                           "CART04",
+                                           "CART05",
+                                           "CART06",
+                                           "CART07",
+                                           "CART08",
+                                           "caboose01x",
+                                           "northpassenger01x",
+                                           "NORTHSTEAMER01X",
+                                           "PRIVATECOALCAR01X",
+                                           "PRIVATESTEAMER01X",
+                                           "PRIVATEDINING01X",
+                                           "midlandboxcar05x",
+                                           "privateflatcar01x",
+                                           "privateboxcar04x",
+                                           "privatebaggage01X",
+                                           "privatepassenger01x",
+                                           "northflatcar01x",
+                                           "northcoalcar01x",
+                                           "northpassenger03x",
+                                           "privateboxcar02x",
+                                           "armoredcar03x",
+                                           "privateopensleeper02x",
+                                           "WINTERSTEAMER",
+                                           "wintercoalcar",
+                                           "privateboxcar01x",
+                                           "privateobservationcar",
+                                           "privatearmoured"};
+
+constexpr const char* kTrainServiceScripts[] = {"train_summon", "trainrobbery_ambient",
+                                                "train_annesburg", "shop_train_station"};
+
+// What every pass reads before the stage switch.
+struct RobberyFrame {
+  Player player;
+  Ped ped;
+  Ped horse;
+  Vector3 position;
+};
+
+float Distance(Vector3 a, Vector3 b) {
+  const float dx = a.x - b.x;
+  const float dy = a.y - b.y;
+  const float dz = a.z - b.z;
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+void DeleteStartPrompt() {
+  Prompt& prompt = TrainRobbery.RobberyStartPrompt;
+  if (prompt && PromptIsValid(prompt)) {
+    PromptSetEnabled(prompt, false);
+    PromptSetVisible(prompt, false);
+    PromptDelete(prompt);
+  }
+  prompt = {};
+}
+
+void RegisterStartPrompt() {
+  const Prompt prompt = PromptRegisterBegin();
+  PromptSetControlAction(prompt, HashName("INPUT_INTERACT_LOCKON_POS"));
+  PromptSetText(prompt, CreateVarString(10, "LITERAL_STRING", "Start Train Robbery"));
+  PromptSetHoldMode(prompt, 1);
+  PromptRegisterEnd(prompt);
+  PromptSetEnabled(prompt, true);
+  PromptSetVisible(prompt, true);
+  TrainRobbery.RobberyStartPrompt = prompt;
+}
+
+void SetTrainSpeeds(float speed) {
+  const Vehicle train = TrainRobbery.RobberyTrain;
+  SetTrainSpeed(train, speed);
+  SetTrainTargetSpeed(train, speed);
+  SetTrainSpeedLimit(train, speed);
+}
+
+void WaitWhileBlending() {
+  while (IsCameraInterpolating(CutScene.IntroCamB)) {
+    HoldCutSceneFrame();
+    ScriptWait(0);
+  }
+}
+
+void AimCutCamera(Cam cam, Entity on, Vector3 attach, Vector3 point, float fov) {
+  AttachCameraToEntity(cam, on, attach.x, attach.y, attach.z, 1);
+  PointCameraAtEntity(cam, on, point.x, point.y, point.z, 1);
+  SetCameraFov(cam, fov);
+}
+
+void ShowAimedCameras() {
+  RenderScriptCameras(true, 0, 0, 0, 0, 0);
+  SetCameraActive(CutScene.IntroCamA, true);
+}
+
+// The weapon of the group in hand, if the player has a usable one; whether one was found.
+bool TakeWeaponOfGroup(Ped ped, int32_t group, Hash& weapon) {
+  Hash found = 0;
+  if (!FindPedWeaponOfGroup(ped, &found, 1, group, 1)) return false;
+  weapon = found;
+  if (IsWeaponUsable(found)) SetCurrentPedWeapon(ped, found, 0, 0, 0, 0);
+  return true;
+}
+
+// A revolver, then a long arm, in hand; the last one found is loaded to one below its capacity.
+// Nothing is written for a weapon that was not found or whose capacity leaves nothing to load.
+void ReadyPlayerWeapon(Ped ped) {
+  Hash weapon = 0;
+  bool found = TakeWeaponOfGroup(ped, 2, weapon);
+  found = TakeWeaponOfGroup(ped, 10, weapon) || found;
+  if (found) {
+    const int32_t rounds = GetWeaponCapacity(ped, weapon, 0) - 1;
+    if (rounds >= 0) SetWeaponAmmoCount(ped, weapon, rounds);
+  }
+  RefreshPedWeapon(ped);
+}
+
+void AlertGuards(Ped player) {
+  for (const Ped guard : TrainRobbery.TrainGuards) {
+    TaskCombatPed(guard, player, 0, 0);
+    KeepPedTask(guard, 1);
+  }
+}
+
+// The blocking introduction: the scene, the train and its guards, the cameras and the banners.
+void StartTrainRobbery(const RobberyFrame& f) {
+  TrainRobbery.TrainRobberyActive = true;
+  SetPlayerControlOn(false);
+  SetPedSceneFlag(f.ped, 0, 0, 0, 1);
+  RequestTransitionSceneAndWait("MISSION_TRANSITION_CLOUDS_SCENE");
+
+  ClearAreaAround(kRobberyStart.x, kRobberyStart.y, kRobberyStart.z, kStartAreaRadius);
+  SetBlipStyle(TrainRobbery.RobberyStartBlip, HashName("BLIP_STYLE_MISSION_HIDDEN"));
+  DeleteStartPrompt();
+  SetMissionAudioFlags(true);
+
+  SetTrainWorldFlag(0);
+  ResetTrainWorld();
+  FreezeTrainWorld();
+  SetNamedTrackOption(HashName("TRAIN_AMB_BOX01"), 1);
+  SetNamedTrackOption(HashName("LEVDES_CMPTRAINROB_2"), 0);
+  SetSceneDisplayFlag(true);
+
+  ScreenFadeOut(1000);
+  WaitMs(1000);
+  SetSceneOption(6, 0, 0);
+  SetMissionUiMode(1, 0);
+  ShowMissionCard("Train Robbery", "The 10,000 Mile Robbery",
+                  "There's a train that will be coming down to the emerald ranch station, it "
+                  "won't stop so you need to jump on and grab a big satchel bag of cash.");
+  WaitMs(8000);
+  WaitOutTransition();
+
+  PreparePedForScene(f.horse, 1, 1);
+  PreparePedForScene(f.ped, 1, 1);
+  SetPedOnMount(f.ped, f.horse, -1, 1);
+  PlaceEntityWithHeading(f.horse, kIntroHorse.x, kIntroHorse.y, kIntroHorse.z, kIntroHorseHeading,
+                         1, 1);
+  KeepViewBehindPlayer();
+  RefreshPlayerState();
+  SetWorldDisplayFlag(false);
+  ShowCutCameras(kIntroCamA, kIntroCamB);
+  ResetViewState();
+
+  SpawnRobberyTrain(kTrainStart);
+  SetTrainSpeeds(0.0f);
+  SpawnTrainLoot();
+  SetTrainSpeeds(kTrainSpeed);
+  const Ped driver = GetVehicleSeatPed(TrainRobbery.RobberyTrain, -1);
+  SetPedBlockEvents(driver, true);
+  KeepPedTask(driver, 1);
+
+  ScreenFadeIn(500);
+  WaitMs(1000, HoldCutSceneFrame);
+  TriggerMusicEvent("TRN4_JUMP_BACK_TO_TRAIN");
+  BlendCutCameras(10000, 15000, 30000);
+  ApplyOutfit();
+  WaitWhileBlending();
+
+  AimCutCamera(CutScene.IntroCamA, f.ped, {0.0f, 2.0f, 0.6f}, {0.0f, 0.0f, 0.7f}, 35.0f);
+  AimCutCamera(CutScene.IntroCamB, f.ped, {0.0f, 1.0f, 0.7f}, {0.0f, 0.0f, 0.8f}, 30.0f);
+  ShowAimedCameras();
+  BlendCutCameras(3000, 3000, 3000);
+  ReadyPlayerWeapon(f.ped);
+  WaitWhileBlending();
+
+  SetTimeScale(0.2f);
+  AimCutCamera(CutScene.IntroCamA, f.horse, {3.0f, 1.0f, -0.5f}, {0.0f, 0.0f, 0.6f}, 30.0f);
+  AimCutCamera(CutScene.IntroCamB, f.horse, {3.0f, 3.0f, -0.5f}, {0.0f, 0.0f, 0.6f}, 35.0f);
+  ShowAimedCameras();
+  BlendCutCameras(7000, 10000, 3000);
+  SetMountMotion(f.horse, 2);
+  SetMountOption(f.horse, 1, 0, 0);
+  ShowResultScreen("TRAIN ROBBERY", "The 10,000 MILE ROBBERY", 3000);
+  ShowBanner("POTENTIAL TAKE: $100");
+  WaitMs(2000);
+
+  SetTimeScale(1.0f);
+  for (const Cam cam : {CutScene.IntroCamA, CutScene.IntroCamB})
+    AimCutCamera(cam, f.ped, {-3.0f, -6.0f, 0.7f}, {-1.0f, 0.0f, 0.8f}, 30.0f);
+  RenderScriptCameras(false, 1, 2000, 0, 0, 0);
+  AlignPlayerHeading(f.player, 2.0f, 7000, GetEntityHeading(f.ped), 0, 0);
+  TriggerMusicEvent("TRN4_START_CS");
+  TriggerMusicEvent("TRN4_GATLING_1");
+  WaitWhileBlending();
+  SetPlayerControlOn(true);
+  SetWorldDisplayFlag(true);
+  TrainRobbery.TrainRobberyStage = 1;
+}
+
+void OfferRobbery(const RobberyFrame& f) {
+  Blip& startBlip = TrainRobbery.RobberyStartBlip;
+  if (!DoesBlipExist(startBlip)) {
+    startBlip =
+        CreateNamedBlip(HashName("BLIP_STYLE_SHOP"), kRobberyStart.x, kRobberyStart.y,
+                        kRobberyStart.z, HashName("blip_ambient_train"), "The 10,000 Mile Robbery");
+    return;
+  }
+  if (TrainRobbery.TrainRobberyActive) return;
+  SetBlipStyle(startBlip, HashName("BLIP_STYLE_SHOP"));
+  if (Distance(f.position, kRobberyStart) >= kStartPromptRange) {
+    DeleteStartPrompt();
+    return;
+  }
+  const Prompt prompt = TrainRobbery.RobberyStartPrompt;
+  if (!prompt || !PromptIsValid(prompt)) {
+    RegisterStartPrompt();
+    return;
+  }
+  if (PromptHasHoldCompleted(prompt, 0)) StartTrainRobbery(f);
+}
+
+void BoardTrain(const RobberyFrame& f) {
+  ShowObjective("Get onto the ~s~~o~Train.~s~");
+  if (!TrainRobbery.TrainGuardsAlerted) {
+    for (const Ped guard : TrainRobbery.TrainGuards) {
+      if (PedSensesPed(guard, f.ped)) {
+        AlertGuards(f.ped);
+        TrainRobbery.TrainGuardsAlerted = true;
+        break;
+      }
+    }
+  }
+  if (!IsPlayerOnTrain(f.player)) return;
+  TriggerMusicEvent("TRN4_JUMP");
+  TrainRobbery.TrainGuardsAlerted = false;
+  AlertGuards(f.ped);
+  SetBlipStyle(GetBlipFromEntity(TrainRobbery.RobberyTrain), HashName("BLIP_STYLE_FETCH_TRAIN"));
+  TrainRobbery.TrainRobberyStage = 2;
+}
+
+bool CarryingBag(Ped ped) {
+  const Object bag = TrainRobbery.MoneyBag;
+  return GetCarryState(bag) == kCarried && GetCarriedEntity(ped).id == bag.id;
+}
+
+void StealMoneyBag(const RobberyFrame& f) {
+  ShowObjective("Steal the ~s~~o~Money Bag.~s~");
+  ReportTrainRobbery();
+  if (!CarryingBag(f.ped)) return;
+  TriggerMusicEvent("TRN4_DYNAMITE");
+  Blip trainBlip = GetBlipFromEntity(TrainRobbery.RobberyTrain);
+  RemoveBlipIfExists(trainBlip);
+  SetBlipStyle(GetBlipFromEntity(TrainRobbery.MoneyBag), HashName("BLIP_STYLE_DEBUG_BLUE"));
+  TrainRobbery.TrainRobberyStage = 3;
+}
+
+// Stages 3 and 4 send the player back for the bag whenever it is not carried.
+void ShowBagObjective(const char* carriedObjective) {
+  const Object bag = TrainRobbery.MoneyBag;
+  const bool carried = GetCarryState(bag) == kCarried;
+  ShowObjective(carried ? carriedObjective : "Grab the ~s~~o~Money Bag.~s~");
+  SetBlipStyle(GetBlipFromEntity(bag),
+               HashName(carried ? "BLIP_STYLE_DEBUG_BLUE" : "BLIP_STYLE_CREATOR_DEFAULT"));
+}
+
+void EscapeLaw(const RobberyFrame& f) {
+  ShowBagObjective("Escape the ~s~~e~Law.~s~");
+  if (GetPlayerWantedLevel(f.player) > 0) return;
+  TriggerMusicEvent("TRN4_BOARD_TRAIN");
+  RemoveBlipIfExists(Campaign.ObjectiveBlip);
+  const Blip safeZone = CreateCoordBlip(HashName("BLIP_STYLE_OBJECTIVE"), kSafeZone);
+  SetBlipSprite(safeZone, 0, 1);
+  SetBlipName(safeZone, CreateVarString(10, "PLAYER_STRING", "Safe Zone"));
+  SetObjectiveBlip(safeZone);
+  BeginGpsRoute(kSafeZoneRoute);
+  TrainRobbery.TrainRobberyStage = 4;
+}
+
+// The blocking pass at the safe zone: the bag is set down, the passed scene and the cash.
+void PassRobbery(const RobberyFrame& f) {
+  SetPlayerControlOn(false);
+  TaskPlaceCarriedEntity(f.ped, TrainRobbery.MoneyBag, f.position.x, f.position.y, f.position.z,
+                         1.0f, 0);
+  TriggerMusicEvent("MC_MUSIC_STOP");
+  WaitMs(1500, HoldCutSceneFrame);
+  PlayHonorSound();
+  RemoveBlipIfExists(Campaign.ObjectiveBlip);
+  SetWorldDisplayFlag(false);
+  BeginCutScene(kPassedCamA, kPassedCamB, 20000);
+  ShowResultScreen("MISSION PASSED", "Train Robbed", 4000);
+  AddCash(RandomIntInRange(7500, 10000));
+  WaitMs(1500, HoldCutSceneFrame);
+  TaskWalkToCoord(f.ped, kWalkOffTo.x, kWalkOffTo.y, kWalkOffTo.z, 1.0f, -1, 0, 0);
+  TrainRobbery.TrainRobberyStage = 5;
+}
+
+void DeliverBag(const RobberyFrame& f) {
+  ShowBagObjective("Deliver the Bag to the ~s~~o~Safe Zone.~s~");
+  // Arriving without the bag passes as well.
+  if (Distance(f.position, GetBlipCoords(Campaign.ObjectiveBlip)) < kSafeZoneRange) {
+    PassRobbery(f);
+    return;
+  }
+  if (GetPlayerWantedLevel(f.player) <= 0) return;
+  TriggerMusicEvent("TRN4_GATLING_1");
+  RemoveBlipIfExists(Campaign.ObjectiveBlip);
+  EndGpsRoute();
+  TrainRobbery.TrainRobberyStage = 3;
+}
+
+void DeleteRobberyEntities() {
+  for (Ped& guard : TrainRobbery.TrainGuards)
+    DeleteIfExists(guard);
+  // The game may already have taken the train away; a stale number may be someone else's.
+  if (DoesEntityExist(TrainRobbery.RobberyTrain)) DeleteTrain(&TrainRobbery.RobberyTrain);
+  TrainRobbery.RobberyTrain = {};
+  DeleteIfExists(TrainRobbery.MoneyBag);
+}
+
+// One blocking pass behind a fade: everything of the robbery goes, the player is put down near
+// the safe zone in the saved look and gets the experience.
+void WrapUpRobbery(const RobberyFrame& f) {
+  WaitMs(4000, HoldCutSceneFrame);
+  ScreenFadeOut(4000);
+  WaitMs(4000, HoldCutSceneFrame);
+
+  TrainRobbery.TrainRobberyActive = false;
+  SetMissionAudioFlags(false);
+  EndMission();
+  RemoveMissionGroups();
+  EndCutScene(false);
+  EndGpsRoute();
+  DeleteRobberyEntities();
+
+  HoldTransitionFlag(1);
+  RenderScriptCameras(false, 0, 0, 0, 0, 0);
+  SetEntityCoords(f.horse, kHorseAfter.x, kHorseAfter.y, kHorseAfter.z, 0, 0, 0, 1);
+  SetEntityCoords(f.ped, kPlayerAfter.x, kPlayerAfter.y, kPlayerAfter.z, 0, 0, 0, 1);
+  ScriptWait(3000);
+
+  ApplyCharacterAppearance();
+  AlignPlayerHeading(f.player, 1.0f, 1000, GetEntityHeading(f.ped), 0, 0);
+  KeepViewBehindPlayer();
+  SetPlayerControlOn(true);
+  AddXP(RandomIntInRange(75, 200));
+
+  SetRadarFlag(1);
+  SetWorldDisplayFlag(true);
+  SetPlayerControlOn(true);
+  ClearPedTasks(f.ped, 1, 1);
+  TriggerMusicEvent("MP_CELEB_SCREEN_MUSIC");
+  ScreenFadeIn(1000);
+  if (TriggerAudioEvent(kProgressSavedEvent)) ShowHelpText("Progress Saved", 7000);
+  TrainRobbery.TrainGuardsAlerted = false;
+  TrainRobbery.TrainRobberyStage = 0;
+}
+
+}  // namespace
+
+void SpawnRobberyTrain(Vector3 at) {
+  for (const char* model : kTrainModelList)
+    RequestModelAndWait(model);
+  const Vehicle train = CreateMissionTrain(kTrainConfiguration, at.x, at.y, at.z, 0, 0, 1, 1);
+  TrainRobbery.RobberyTrain = train;
+  // The train is ready once its state reads the same on two frames running.
+  int32_t state = ReadTrainState(train);
+  for (;;) {
+    ScriptWait(0);
+    const int32_t next = ReadTrainState(train);
+    if (next == state) break;
+    state = next;
+  }
+  SetTrainSpeeds(kTrainSpeed);
+  SetTrainStopFlag(train, 0);
+  const Blip blip = AddBlipForEntity(HashName("BLIP_STYLE_LOOT_OBJECTIVE"), train);
+  SetBlipSprite(blip, HashName("blip_ambient_train"), 1);
+  SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Train"));
+  for (const char* model : kTrainModelList)
+    ReleaseModelIfValid(model);
+}
+
+void SpawnTrainLoot() {
+  RequestTextureDict(kBlipTextures, true);
+  ScriptWait(500);
+  RequestModelAndWait(kMoneyBagModel);
+  const Object bag = CreateObject(HashName(kMoneyBagModel), kMoneyBagAt.x, kMoneyBagAt.y,
+                                  kMoneyBagAt.z, 1, 1, 1, 0, 0, 0);
+  TrainRobbery.MoneyBag = bag;
+  SetObjectFlag(bag, 4, true);
+  SetObjectFlag(bag, 14, true);
+  SetObjectFlag(bag, 10, true);
+  SetObjectFlag(bag, 19, false);
+  SetObjectFlag(bag, 37, false);
+  SetObjectOption(bag, 0);
+  SetObjectConfig(bag, kMoneyBagConfig, 0, 0, 0);
+  EnableObjectInteraction(bag, 1, 1);
+  const Blip blip = AddBlipForEntity(HashName("BLIP_STYLE_LOOT_OBJECTIVE"), bag);
+  SetBlipSprite(blip, HashName("blip_ambient_delivery"), 1);
+  SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Money Bag"));
+
+  CreateMissionGroups();
+  const Hash guardModel = HashName(kGuardModel);
+  RequestModel(guardModel, false);
+  while (!HasModelLoaded(guardModel))
+    ScriptWait(0);
+  // One creation each: a guard the game refuses stays 0, and every call on 0 is harmless.
+  for (int i = 0; i < kTrainGuardCount; ++i) {
+    const GuardPost& post = kGuardPosts[i];
+    TrainRobbery.TrainGuards[i] =
+        CreatePed(guardModel, post.at.x, post.at.y, post.at.z, post.heading, 0, 0, 0, 0);
+  }
+  for (const Ped guard : TrainRobbery.TrainGuards) {
+    PreparePedForCombat(guard, 1, 1);
+    SetUpHostilePed(guard, false);
+    SetPedCombatStyle(guard, 2);
+    SetPedCombatOption(guard, 1);
+    SetPedCombatFlag(guard, 1);
+    SetPedCombatLevel(guard, RandomIntInRange(0, 3));
+    GiveMissionWeapon(guard, HashName("WEAPON_REPEATER_CARBINE"), 10000, 1, 0, 0, 0);
+    GiveMissionWeapon(guard, HashName("WEAPON_REVOLVER_CATTLEMAN"), 10000, 1, 0, 2, 0);
+  }
+  MakeGroupsHostile();
+  ReleaseModel(guardModel);
+  ReleaseModelIfValid(kMoneyBagModel);
+}
+
+void ReportTrainRobbery() {
+  SetSceneDisplayFlag(false);
+  SetLawFlagA(0);
+  ReportCrime(GetLawContext(), HashName("CRIME_TRAIN_ROBBERY"), 0, 0, 0);
+  if (!IsLawResponding(PlayerIndex())) {
+    const Vector3 at = GetEntityOffsetPosition(PlayerPed(), 0.0f, 0.0f, 0.0f);
+    DispatchLawToCoord(at.x, at.y, at.z, HashName("LAW_CUSTOM_TRAIN_ROBBERY"));
+  }
+  SetLawFlagB(0);
+  SetLawFlagC(0);
+}
+
+void SuppressTrainServices() {
+  EndGameScripts(kTrainServiceScripts, static_cast<int32_t>(sizeof kTrainServiceScripts /
+                                                            sizeof kTrainServiceScripts[0]));
+  SetTrainWorldFlag(0);
+  ResetTrainWorld();
+  const Vehicle ours = TrainRobbery.RobberyTrain;
+  for (int32_t index = 0; index < kTrainSlots; ++index) {
+    Vehicle train = GetTrainAtIndex(index);
+    // The robbery's own train is listed with the others; deleting it would end the mission.
+    if (ours && train == ours) continue;
+    DeleteTrain(&train);
+    DiscardTrain(&train);
+  }
+}
+
+void DrawScoreTimer() {
+  if (!HasTextureDictLoaded(kScoreTextures)) RequestTextureDict(kScoreTextures, true);
+  if (TrainRobbery.TrainRobberyStage > 1) {
+    DrawSprite(kScoreTextures, "score_timer_ink_bg", 0.5f, 0.1f, 0.06f, 0.08f, 0.0f, 0, 0, 0, 255,
+               false);
+    DrawSprite(kScoreTextures, "circle_score_timer_bg", 0.5f, 0.1f, 0.06f, 0.08f, 0.0f, 0, 0, 0,
+               255, false);
+  }
+  const Object bag = TrainRobbery.MoneyBag;
+  if (!DoesEntityExist(bag)) return;
+  if (GetCarryState(bag) == kCarried) {
+    DrawSprite(kBlipTextures, "blip_ambient_delivery", 0.5f, 0.1f, 0.03f, 0.04f, 0.0f, 20, 150, 186,
+               255, false);
+  } else {
+    DrawSprite(kBlipTextures, "blip_ambient_delivery", 0.5f, 0.1f, 0.03f, 0.04f, 0.0f, 255, 255,
+               255, 255, false);
+  }
+}
+
+void RunTrainRobbery() {
+  RobberyFrame f{};
+  f.player = PlayerIndex();
+  f.ped = PlayerPed();
+  f.horse = PlayerMount(f.player);
+  f.position = GetEntityCoords(f.ped, true, true);
+
+  if (TrainRobbery.TrainRobberyActive) {
+    if (DoesBlipExist(TrainRobbery.RobberyStartBlip)) {
+      SetBlipStyle(TrainRobbery.RobberyStartBlip, HashName("BLIP_STYLE_MISSION_HIDDEN"));
+    }
+    DeleteStartPrompt();
+    SuppressTrainServices();
+    DrawScoreTimer();
+  }
+
+  switch (TrainRobbery.TrainRobberyStage) {
+    case 0:
+      OfferRobbery(f);
+      break;
+    case 1:
+      BoardTrain(f);
+      break;
+    case 2:
+      StealMoneyBag(f);
+      break;
+    case 3:
+      EscapeLaw(f);
+      break;
+    case 4:
+      DeliverBag(f);
+      break;
+    case 5:
+      WrapUpRobbery(f);
+      break;
+    default:
+      break;
+  }
+}
 
 }  // namespace brimvale

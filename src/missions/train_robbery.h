@@ -1,18 +1,42 @@
-// The train robbery: the free-roam mission offered after the prologue.
+// The train robbery: the free-roam mission offered after the prologue. A hold prompt at the
+// station starts it; the player boards a guarded train, takes the money bag, loses the law and
+// carries the bag to the safe zone for cash and experience. It can be replayed at once.
 #pragma once
 
 #include <cstdint>
 
+#include "core/invoke.h"
+
 namespace brimvale {
+
+inline constexpr int kTrainGuardCount = 7;
+// GetCarryState of an entity the player is carrying.
+inline constexpr int32_t kCarried = 5;
 
 struct TrainRobberyState {
   int32_t TrainRobberyStage = 0;    // 0 available .. 5 wrap-up
   bool TrainRobberyActive = false;  // from the start prompt's completion until the wrap-up
+  bool TrainGuardsAlerted = false;  // a guard sensed the player before the boarding
+  // Every handle is set back to 0 when its thing is deleted, so a number the game hands out
+  // again is never taken for ours.
+  Blip RobberyStartBlip{};
+  Prompt RobberyStartPrompt{};
+  Vehicle RobberyTrain{};
+  Object MoneyBag{};
+  Ped TrainGuards[kTrainGuardCount]{};
 };
 
 extern TrainRobberyState TrainRobbery;
 
 // One frame of the robbery's stage machine; runs in free roam.
 void RunTrainRobbery();
+
+// Parts of the mission that also stand on their own.
+void SpawnRobberyTrain(Vector3 at);
+void SpawnTrainLoot();
+void ReportTrainRobbery();
+// Ends the game's train services and deletes every train but the robbery's own.
+void SuppressTrainServices();
+void DrawScoreTimer();
 
 }  // namespace brimvale
