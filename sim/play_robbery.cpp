@@ -53,9 +53,11 @@ bool HoldRobberyPrompt(Player& p) {
       60);
   p.Screen("robbery-prompt");
   const Hash control = GameHash("INPUT_INTERACT_LOCKON_POS");
+  const size_t cardsBefore = p.host.world.scene.introCards.size();
   p.host.world.trains.heldControls.insert(control);
   p.WaitFor(
-      "the introduction card", [&] { return !p.host.world.scene.introCards.empty(); }, 600);
+      "the introduction card", [&] { return p.host.world.scene.introCards.size() > cardsBefore; },
+      600);
   p.host.world.trains.heldControls.erase(control);
   p.Screen("robbery-intro-card");
   p.WaitFor(

@@ -1,0 +1,306 @@
+// The train robbery, played through the simulated host from a save past the prologue: the
+// station prompt, the introduction, the train, the bag, the law, the safe zone and the rewards.
+#include <sstream>
+#include <string>
+
+#include "missions/train_robbery.h"
+#include "player.h"
+#include "progression/progression.h"
+#include "sim_fixture.h"
+
+namespace brimvale {
+namespace {
+
+using sim::GameHash;
+using testing::SimTest;
+
+constexpr Vector3 kStation{1523.26f, 449.16f, 90.362f};
+
+// The robbery's train services make about 15,000 calls a frame: these runs keep no trace unless
+// a test turns it on for a moment.
+sim::HostConfig Untraced() {
+  sim::HostConfig config;
+  config.trace = false;
+  return config;
+}
+
+class TrainRobberyMission : public SimTest {
+ protected:
+  TrainRobberyMission() : SimTest(Untraced()) {}
+
+  void SetUp() override {
+    WriteSave("[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n[Rank]\nXP=40\n");
+    host.LoadPlugin();
+    host.RunFrames(30);
+    ASSERT_TRUE(sim::StartCampaign(player));
+  }
+
+  const sim::SimBlip* Blip(const char* name) { return host.world.blips.Named(name); }
+  std::string Objective() { return sim::ShownObjective(host); }
+  const sim::SimEntity* BlippedEntity(const char* name) {
+    const sim::SimBlip* blip = Blip(name);
+    return blip ? host.world.Find(blip->entity) : nullptr;
+  }
+  int CountModel(const char* model) {
+    int count = 0;
+    for (const auto& [handle, e] : host.world.entities)
+      count += e.model == GameHash(model) ? 1 : 0;
+    return count;
+  }
+  void GiveWeapon(const char* weapon, int32_t ammo) {
+    host.world.scene.peds[host.world.player.ped].weapons.push_back({GameHash(weapon), ammo, {}});
+  }
+  const sim::SimWeapon* Weapon(const char* weapon) {
+    for (const sim::SimWeapon& w : host.world.scene.peds[host.world.player.ped].weapons) {
+      if (w.weapon == GameHash(weapon)) return &w;
+    }
+    return nullptr;
+  }
+  const sim::Notice* LastResult() { return host.world.ui.LastNotice(sim::NoticeKind::Result); }
+  const sim::DrawnSprite* Drawn(const char* texture) {
+    return host.world.ui.lastFrame.FindSprite(texture);
+  }
+
+  // Up to the safe zone's objective, the bag in hand.
+  void PlayToTheSafeZone() {
+    ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+    ASSERT_TRUE(sim::BoardRobberyTrain(player));
+    ASSERT_TRUE(sim::TakeMoneyBag(player));
+    ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1300.0f, 150.0f, 95.0f}, "out of sight"));
+  }
+
+  // What a finished robbery may leave: the start blip, the player's own blip and horse.
+  void ExpectNothingOfTheRobberyLeft() {
+    for (const auto& [handle, e] : host.world.entities)
+      EXPECT_FALSE(e.missionOwned) << "entity " << handle << " of model " << e.model;
+    EXPECT_EQ(CountModel("S_M_M_UniTrainGuards_01"), 0);
+    EXPECT_EQ(CountModel("s_mp_moneybag02x"), 0);
+    for (const auto& [handle, blip] : host.world.blips.blips) {
+      EXPECT_TRUE(handle == host.world.blips.playerBlip || blip.name == "The 10,000 Mile Robbery")
+          << "blip " << blip.name;
+    }
+    EXPECT_TRUE(host.world.trains.prompts.empty());
+    EXPECT_EQ(host.world.cameras.LiveCameras(), 0);
+    EXPECT_FALSE(host.world.cameras.rendering);
+    EXPECT_FALSE(host.world.scene.gpsShown);
+  }
+
+  std::ostringstream log;
+  sim::Player player{host, log};
+};
+
+TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
+  host.world.trains.forcedRandoms = {8250, 120};
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  const auto& cards = host.world.scene.introCards;
+  ASSERT_EQ(cards.size(), 1u);
+  EXPECT_EQ(cards[0].heading, "Train Robbery");
+  EXPECT_EQ(cards[0].title, "The 10,000 Mile Robbery");
+  EXPECT_EQ(host.world.ui.CountNotices(sim::NoticeKind::Banner, "POTENTIAL TAKE: $100"), 1);
+  EXPECT_EQ(LastResult()->text, "TRAIN ROBBERY");
+  EXPECT_EQ(LastResult()->subtitle, "The 10,000 MILE ROBBERY");
+  EXPECT_EQ(Blip("The 10,000 Mile Robbery")->style, GameHash("BLIP_STYLE_MISSION_HIDDEN"));
+  EXPECT_EQ(CountModel("S_M_M_UniTrainGuards_01"), 7);
+  const sim::SimEntity* bag = BlippedEntity("Money Bag");
+  ASSERT_NE(bag, nullptr);
+  EXPECT_FLOAT_EQ(bag->position.x, 1495.789f);
+  EXPECT_FLOAT_EQ(bag->position.y, 318.658f);
+  const sim::SimTrain& train = host.world.trains.byHandle.at(BlippedEntity("Train")->handle);
+  EXPECT_EQ(train.configuration, 0x10461E19u);
+  EXPECT_FLOAT_EQ(train.speed, 10.0f);
+  EXPECT_EQ(host.world.trains.timeScale, 1.0f);
+  EXPECT_TRUE(host.world.scene.playerControl);
+  EXPECT_EQ(host.world.cameras.LiveCameras(), 2);
+
+  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+  EXPECT_EQ(Blip("Train")->style, GameHash("BLIP_STYLE_FETCH_TRAIN"));
+  ASSERT_TRUE(sim::TakeMoneyBag(player));
+  EXPECT_EQ(Blip("Train"), nullptr);
+  EXPECT_EQ(Blip("Money Bag")->style, GameHash("BLIP_STYLE_DEBUG_BLUE"));
+  EXPECT_EQ(host.world.trains.wantedLevel, 1);
+  ASSERT_FALSE(host.world.trains.dispatches.empty());
+  EXPECT_EQ(host.world.trains.dispatches[0].kind, GameHash("LAW_CUSTOM_TRAIN_ROBBERY"));
+  EXPECT_EQ(host.world.trains.crimes.back().crime, GameHash("CRIME_TRAIN_ROBBERY"));
+
+  ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1300.0f, 150.0f, 95.0f}, "out of sight"));
+  const sim::SimBlip* zone = Blip("Safe Zone");
+  EXPECT_FLOAT_EQ(zone->position.x, 1178.211f);
+  EXPECT_FLOAT_EQ(zone->position.z, 95.127f);
+  EXPECT_TRUE(host.world.scene.gpsShown);
+  EXPECT_FLOAT_EQ(host.world.scene.gpsPoints.back().z, 96.127f);
+
+  // Seen by the law again on the way: the zone goes until the law is lost again.
+  host.world.trains.CommitCrime(host.PlayerPosition());
+  host.RunFrames(2);
+  EXPECT_EQ(Objective(), "Escape the ~s~~e~Law.~s~");
+  EXPECT_EQ(Blip("Safe Zone"), nullptr);
+  EXPECT_FALSE(host.world.scene.gpsShown);
+  ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1200.0f, -60.0f, 96.0f}, "lost again"));
+  ASSERT_NE(Blip("Safe Zone"), nullptr);
+
+  host.MovePlayer(Blip("Safe Zone")->position);
+  ASSERT_TRUE(host.RunUntil([&] { return LastResult()->text == "MISSION PASSED"; }, 300));
+  EXPECT_EQ(LastResult()->subtitle, "Train Robbed");
+  EXPECT_EQ(host.world.cameras.LiveCameras(), 2);  // the passed scene's, none of the introduction
+  ASSERT_TRUE(host.RunUntil(
+      [&] { return Blip("The 10,000 Mile Robbery")->style == GameHash("BLIP_STYLE_SHOP"); }, 1200));
+  EXPECT_EQ(host.world.scene.money, 8250);
+  EXPECT_NE(SaveText().find("XP=160"), std::string::npos);
+  EXPECT_EQ(host.world.ui.LastHelpText(), "Progress Saved");
+  EXPECT_FLOAT_EQ(host.PlayerPosition().x, 1215.899f);
+  ExpectNothingOfTheRobberyLeft();
+
+  host.world.trains.forcedRandoms = {9999, 75};
+  ASSERT_TRUE(sim::RobTrain(player)) << log.str();
+  EXPECT_EQ(host.world.scene.money, 8250 + 9999);
+  EXPECT_NE(SaveText().find("XP=235"), std::string::npos);
+  ExpectNothingOfTheRobberyLeft();
+}
+
+TEST_F(TrainRobberyMission, TheRewardsAreDrawnFromTheGamesRandomRanges) {
+  PlayToTheSafeZone();
+  ASSERT_TRUE(sim::ReachSafeZone(player));
+  ASSERT_EQ(host.world.scene.cashAdded.size(), 1u);
+  EXPECT_GE(host.world.scene.cashAdded[0].first, 7500);
+  EXPECT_LT(host.world.scene.cashAdded[0].first, 10000);
+  const int32_t xp = Progression.XP - 40;
+  EXPECT_GE(xp, 75);
+  EXPECT_LT(xp, 200);
+  EXPECT_NE(SaveText().find("XP=" + std::to_string(Progression.XP)), std::string::npos);
+}
+
+TEST_F(TrainRobberyMission, ThePromptLivesOnlyWithinOneUnitOfTheStation) {
+  ASSERT_TRUE(host.RunUntil([&] { return Blip("The 10,000 Mile Robbery") != nullptr; }, 60));
+  host.MovePlayer({kStation.x + 0.5f, kStation.y, kStation.z});
+  host.RunFrames(2);
+  auto& prompts = host.world.trains.prompts;
+  ASSERT_EQ(prompts.size(), 1u);
+  const sim::SimPrompt& prompt = prompts.begin()->second;
+  EXPECT_EQ(prompt.text, "Start Train Robbery");
+  EXPECT_EQ(prompt.control, GameHash("INPUT_INTERACT_LOCKON_POS"));
+  EXPECT_EQ(prompt.holdMode, 1);
+  EXPECT_TRUE(prompt.enabled && prompt.visible);
+  const int32_t number = prompts.begin()->first;
+
+  host.MovePlayer({kStation.x + 1.5f, kStation.y, kStation.z});
+  host.RunFrames(2);
+  EXPECT_TRUE(prompts.empty());
+
+  // Another script gets the freed number; the robbery neither waits on it nor deletes it.
+  prompts[number] = sim::SimPrompt{0, "Feed Horse", 0, true, true, true};
+  host.MovePlayer(kStation);
+  host.RunFrames(2);
+  ASSERT_EQ(prompts.size(), 2u);
+  EXPECT_EQ(prompts[number].text, "Feed Horse");
+  host.MovePlayer({kStation.x + 1.5f, kStation.y, kStation.z});
+  host.RunFrames(2);
+  ASSERT_EQ(prompts.size(), 1u);
+  EXPECT_EQ(prompts[number].text, "Feed Horse");
+}
+
+TEST_F(TrainRobberyMission, TheScoreShowsFromTheBagStageAndTheBagIconTurnsBlueWhileCarried) {
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  host.RunFrames(5);
+  EXPECT_EQ(Drawn("score_timer_ink_bg"), nullptr);
+  ASSERT_NE(Drawn("blip_ambient_delivery"), nullptr);
+  EXPECT_EQ(Drawn("blip_ambient_delivery")->g, 255);
+
+  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+  host.RunFrames(1);
+  for (const char* texture : {"score_timer_ink_bg", "circle_score_timer_bg"}) {
+    const sim::DrawnSprite* s = Drawn(texture);
+    ASSERT_NE(s, nullptr) << texture;
+    EXPECT_EQ(s->dict, "scoretimer_meter");
+    EXPECT_FLOAT_EQ(s->x, 0.5f);
+    EXPECT_FLOAT_EQ(s->y, 0.1f);
+    EXPECT_FLOAT_EQ(s->width, 0.06f);
+    EXPECT_FLOAT_EQ(s->height, 0.08f);
+    EXPECT_EQ(s->r + s->g + s->b, 0);
+  }
+  EXPECT_EQ(Drawn("blip_ambient_delivery")->r, 255);
+
+  ASSERT_TRUE(sim::TakeMoneyBag(player));
+  const sim::DrawnSprite* icon = Drawn("blip_ambient_delivery");
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->r, 20);
+  EXPECT_EQ(icon->g, 150);
+  EXPECT_EQ(icon->b, 186);
+  EXPECT_FLOAT_EQ(icon->width, 0.03f);
+}
+
+TEST_F(TrainRobberyMission, ArrivingWithoutTheBagStillPasses) {
+  PlayToTheSafeZone();
+  player.Press("INPUT_DROP_CARRIABLE", 0);
+  EXPECT_EQ(Objective(), "Grab the ~s~~o~Money Bag.~s~");
+  EXPECT_EQ(Blip("Money Bag")->style, GameHash("BLIP_STYLE_CREATOR_DEFAULT"));
+  ASSERT_TRUE(sim::ReachSafeZone(player));
+  EXPECT_EQ(host.world.scene.cashAdded.size(), 1u);
+  ExpectNothingOfTheRobberyLeft();
+}
+
+TEST_F(TrainRobberyMission, ADeathDuringTheRobberyKeepsItsStage) {
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+  host.world.player.dead = true;
+  host.world.PlayerEntity().dead = true;
+  host.RunFrames(30);
+  EXPECT_EQ(brimvale::TrainRobbery.TrainRobberyStage, 2);
+  host.world.player.dead = false;
+  host.world.PlayerEntity().dead = false;
+  host.RunFrames(30);
+  EXPECT_EQ(Objective(), "Steal the ~s~~o~Money Bag.~s~");
+  ASSERT_TRUE(sim::TakeMoneyBag(player));
+}
+
+// The game's own trains go while the robbery runs; its own train stays so it can be boarded.
+TEST_F(TrainRobberyMission, TheTrainServicesEndButTheRobberysTrainStays) {
+  host.world.scene.threads = {
+      {1, "train_summon", true}, {2, "shop_train_station", true}, {3, "fishing_ambient", true}};
+  ASSERT_EQ(host.world.trains.order.size(), 2u);
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  host.RunFrames(3);
+  const sim::SimEntity* train = BlippedEntity("Train");
+  ASSERT_NE(train, nullptr);
+  EXPECT_EQ(host.world.trains.order, std::vector<int32_t>{train->handle});
+  EXPECT_FALSE(host.world.trains.ambientTrains);
+  EXPECT_FALSE(host.world.scene.threads[0].running);
+  EXPECT_FALSE(host.world.scene.threads[1].running);
+  EXPECT_TRUE(host.world.scene.threads[2].running);
+  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+}
+
+// One creation per guard: a guard the game refuses is not asked for again. A player without
+// weapons gets no ammunition written to a weapon that was never found.
+TEST_F(TrainRobberyMission, TheIntroductionAsksOnceForEachGuardAndLoadsNoMissingWeapon) {
+  host.world.scene.creationRefusals = 1;
+  host.config.trace = true;
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  host.config.trace = false;
+  EXPECT_EQ(host.Calls(CreatePed).size(), 7u);
+  EXPECT_EQ(CountModel("S_M_M_UniTrainGuards_01"), 6);
+  EXPECT_TRUE(host.Calls(SetWeaponAmmoCount).empty());
+  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+}
+
+TEST_F(TrainRobberyMission, TheLongArmIsTakenInHandAndLoadedToOneBelowCapacity) {
+  GiveWeapon("WEAPON_REVOLVER_CATTLEMAN", 2);
+  GiveWeapon("WEAPON_REPEATER_CARBINE", 3);
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  EXPECT_EQ(host.world.trains.currentWeapon[host.world.player.ped],
+            GameHash("WEAPON_REPEATER_CARBINE"));
+  EXPECT_EQ(Weapon("WEAPON_REPEATER_CARBINE")->ammo, 6);
+  EXPECT_EQ(Weapon("WEAPON_REVOLVER_CATTLEMAN")->ammo, 2);
+}
+
+TEST_F(TrainRobberyMission, NoAmmunitionIsWrittenBelowZero) {
+  GiveWeapon("WEAPON_BOW", 5);  // a long arm with no magazine
+  host.config.trace = true;
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  host.config.trace = false;
+  EXPECT_EQ(Weapon("WEAPON_BOW")->ammo, 5);
+  EXPECT_TRUE(host.Calls(SetWeaponAmmoCount).empty());
+  EXPECT_EQ(host.world.trains.currentWeapon[host.world.player.ped], GameHash("WEAPON_BOW"));
+}
+
+}  // namespace
+}  // namespace brimvale
