@@ -459,8 +459,9 @@ void EndFrameTrain(SimHost& host) {
   UpdatePrompts(host);
   UpdateCarrying(host);
   TrainWorld& t = w.trains;
-  if (t.wantedLevel > 0 && Distance(w.PlayerEntity().position, t.lastSeen) > t.lawSearchRadius) {
-    t.wantedLevel = 0;
+  if (w.life.wantedLevel > 0 &&
+      Distance(w.PlayerEntity().position, t.lastSeen) > t.lawSearchRadius) {
+    w.life.wantedLevel = 0;
     t.lawResponding = false;
   }
   // An entity's blip goes with the entity.

@@ -123,7 +123,7 @@ bool RobTrain(Player& p) {
   RideOutOfLawsSight(p, kOutOfSight,
                      "out of the law's sight: \"Deliver the Bag to the Safe Zone.\"");
   if (p.ok) {
-    p.host.world.trains.CommitCrime(kWantedAgainAt);
+    p.host.world.CommitCrime(kWantedAgainAt);
     p.WaitFor(
         "seen by the law again: \"Escape the Law.\"",
         [&] { return ShownObjective(p.host) == "Escape the ~s~~e~Law.~s~"; }, 60);

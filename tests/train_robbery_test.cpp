@@ -90,8 +90,8 @@ class TrainRobberyMission : public SimTest {
 };
 
 TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
-  host.world.trains.forcedRandoms = {8250, 120};
   ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  host.world.life.random.forcedInts = {8250, 120};  // the cash, then the experience
   const auto& cards = host.world.scene.introCards;
   ASSERT_EQ(cards.size(), 1u);
   EXPECT_EQ(cards[0].heading, "Train Robbery");
@@ -108,7 +108,7 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   const sim::SimTrain& train = host.world.trains.byHandle.at(BlippedEntity("Train")->handle);
   EXPECT_EQ(train.configuration, 0x10461E19u);
   EXPECT_FLOAT_EQ(train.speed, 10.0f);
-  EXPECT_EQ(host.world.trains.timeScale, 1.0f);
+  EXPECT_EQ(host.world.life.timeScale, 1.0f);
   EXPECT_TRUE(host.world.scene.playerControl);
   EXPECT_EQ(host.world.cameras.LiveCameras(), 2);
 
@@ -117,7 +117,7 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   ASSERT_TRUE(sim::TakeMoneyBag(player));
   EXPECT_EQ(Blip("Train"), nullptr);
   EXPECT_EQ(Blip("Money Bag")->style, GameHash("BLIP_STYLE_DEBUG_BLUE"));
-  EXPECT_EQ(host.world.trains.wantedLevel, 1);
+  EXPECT_EQ(host.world.life.wantedLevel, 1);
   ASSERT_FALSE(host.world.trains.dispatches.empty());
   EXPECT_EQ(host.world.trains.dispatches[0].kind, GameHash("LAW_CUSTOM_TRAIN_ROBBERY"));
   EXPECT_EQ(host.world.trains.crimes.back().crime, GameHash("CRIME_TRAIN_ROBBERY"));
@@ -130,7 +130,7 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   EXPECT_FLOAT_EQ(host.world.scene.gpsPoints.back().z, 96.127f);
 
   // Seen by the law again on the way: the zone goes until the law is lost again.
-  host.world.trains.CommitCrime(host.PlayerPosition());
+  host.world.CommitCrime(host.PlayerPosition());
   host.RunFrames(2);
   EXPECT_EQ(Objective(), "Escape the ~s~~e~Law.~s~");
   EXPECT_EQ(Blip("Safe Zone"), nullptr);
@@ -150,7 +150,7 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   EXPECT_FLOAT_EQ(host.PlayerPosition().x, 1215.899f);
   ExpectNothingOfTheRobberyLeft();
 
-  host.world.trains.forcedRandoms = {9999, 75};
+  host.world.life.random.forcedInts = {0, 1, 2, 0, 1, 2, 0, 9999, 75};  // guards, cash, experience
   ASSERT_TRUE(sim::RobTrain(player)) << log.str();
   EXPECT_EQ(host.world.scene.money, 8250 + 9999);
   EXPECT_NE(SaveText().find("XP=235"), std::string::npos);
@@ -241,13 +241,14 @@ TEST_F(TrainRobberyMission, ArrivingWithoutTheBagStillPasses) {
 TEST_F(TrainRobberyMission, ADeathDuringTheRobberyKeepsItsStage) {
   ASSERT_TRUE(sim::HoldRobberyPrompt(player));
   ASSERT_TRUE(sim::BoardRobberyTrain(player));
-  host.world.player.dead = true;
-  host.world.PlayerEntity().dead = true;
-  host.RunFrames(30);
+  host.world.Kill(host.world.player.ped, host.Frame());
+  ASSERT_TRUE(host.RunUntil(
+      [&] {
+        return host.world.life.resurrections == 1 && host.world.blips.FadedIn(host.GameTime());
+      },
+      900));
+  host.RunFrames(2);
   EXPECT_EQ(brimvale::TrainRobbery.TrainRobberyStage, 2);
-  host.world.player.dead = false;
-  host.world.PlayerEntity().dead = false;
-  host.RunFrames(30);
   EXPECT_EQ(Objective(), "Steal the ~s~~o~Money Bag.~s~");
   ASSERT_TRUE(sim::TakeMoneyBag(player));
 }
