@@ -179,6 +179,7 @@ void SimHost::RunFrame() {
   EndFrameScene(*this);
   EndFrameCamera(*this);
   EndFrameTrain(*this);
+  EndFrameShop(*this);
   timeMs_ += config.frameMs;
 }
 
@@ -328,6 +329,7 @@ void SimHost::RegisterHandlers() {
   RegisterCameraNatives(*this);
   RegisterProgressionNatives(*this);
   RegisterTrainNatives(*this);
+  RegisterMenuNatives(*this);
 }
 
 }  // namespace brimvale::sim

@@ -207,11 +207,13 @@ void RegisterProgressionNatives(SimHost& host);
 void RegisterTrainNatives(SimHost& host);
 // The trains on the line, the models of the robbery and the player's weapons at the start.
 void SetUpTrainWorld(SimHost& host);
+void RegisterMenuNatives(SimHost& host);
 
 // End-of-frame work of the parts of the world that change over time (loading, the draw list).
 void EndFrameUi(SimHost& host);
 void EndFrameScene(SimHost& host);
 void EndFrameCamera(SimHost& host);
 void EndFrameTrain(SimHost& host);
+void EndFrameShop(SimHost& host);
 
 }  // namespace brimvale::sim

@@ -22,7 +22,12 @@ Hash GlobalModel(SimHost& host) {
 }  // namespace
 
 void RegisterCoreNatives(SimHost& host) {
-  host.On(HashName, [](SimHost&, const NativeCall& c) { c.ReturnUInt(GameHash(c.Str(0))); });
+  host.On(HashName, [](SimHost& h, const NativeCall& c) {
+    const Hash hash = GameHash(c.Str(0));
+    auto& names = h.world.shop.hashedNames;
+    if (!names.contains(hash)) names.emplace(hash, c.Str(0));
+    c.ReturnUInt(hash);
+  });
   host.On(PlayerPed, [](SimHost& h, const NativeCall& c) { c.ReturnInt(h.world.player.ped); });
   host.On(PlayerIndex, [](SimHost& h, const NativeCall& c) { c.ReturnInt(h.world.player.index); });
   host.On(GameTimer, [](SimHost& h, const NativeCall& c) { c.ReturnInt(h.GameTime()); });

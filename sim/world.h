@@ -15,6 +15,7 @@
 #include "player_world.h"
 #include "scene_world.h"
 #include "train_world.h"
+#include "shop_world.h"
 #include "ui_world.h"
 
 namespace brimvale::sim {
@@ -64,6 +65,7 @@ struct World {
   SceneWorld scene;
   CameraWorld cameras;
   TrainWorld trains;
+  ShopWorld shop;
 
   SimEntity* Find(int32_t handle) {
     auto it = entities.find(handle);

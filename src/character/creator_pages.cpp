@@ -12,13 +12,13 @@
 #include "character/creator_pages.h"
 #include "core/natives.h"
 #include "save/store.h"
+#include "ui/editor_rows.h"
 #include "ui/toolkit.h"
 
 namespace brimvale {
 namespace {
 
 constexpr const char* kSection = "Character";
-constexpr const char* kSoundSet = "HUD_SHOP_SOUNDSET";
 
 enum class RowKind { Feature, HeadOrSkin, BodyType, Gender, HairStyle, HairTint, BeardStyle };
 
@@ -149,9 +149,6 @@ constexpr MainMenuEntry kMainMenu[] = {
 constexpr int kMainMenuRows = 4;
 
 constexpr float kRowBoxX = 0.7f;
-constexpr float kRowBoxTop = 0.385f;
-constexpr float kRowTextTop = 0.37f;
-constexpr float kRowPitch = 0.05f;
 constexpr float kFeatureValueX = 0.775f;
 constexpr float kNumberValueX = 0.79f;
 
@@ -165,40 +162,13 @@ void WhiteSprite(const char* dict, const char* texture, float x, float y, float 
   Sprite(dict, texture, x, y, width, height, 255, 255, 255, 255, heading);
 }
 
-bool Pressed(const char* control) {
-  return ControlJustPressed(0, HashName(control));
-}
-
-void MenuSound(const char* name) {
-  PlayMenuSound(name, kSoundSet, 0);
-}
-
-void DrawPanel() {
-  Sprite("generic_textures", "inkroller_1a", 0.7f, 0.5f, 0.4f, 0.9f, 0, 0, 0, 255);
-}
-
-void DrawHeader() {
-  WhiteSprite("generic_textures", "menu_header_1a", 0.7f, 0.19f, 0.38f, 0.25f);
-}
-
-void DrawRedLines() {
-  for (float y : {0.36f, 0.86f}) {
-    Sprite("generic_textures", "list_item_h_line_narrow", 0.7f, y, 0.3f, 0.01f, 255, 0, 0, 255);
-  }
-}
-
-void DrawFooter(const char* upper, const char* lower) {
-  DrawTitleText(upper, 0.555f, 0.87f, 0.3f, 0.3f);
-  DrawTitleText(lower, 0.555f, 0.9f, 0.3f, 0.3f);
-}
-
 void DrawStageFrame(const StageFrame& frame) {
   for (const TitleLine& line : frame.heading) {
     if (line.text) DrawTitleText(line.text, line.x, line.y, 1.0f, 1.0f);
   }
-  DrawPanel();
-  DrawRedLines();
-  DrawHeader();
+  DrawEditorPanel();
+  DrawEditorRules();
+  DrawEditorHeader();
   WhiteSprite(frame.iconDict, frame.leftIcon, 0.57f, 0.22f, 0.1f, 0.1f);
   WhiteSprite(frame.iconDict, frame.rightIcon, 0.82f, 0.17f, 0.1f, 0.1f);
 }
@@ -219,26 +189,17 @@ void FeatureValueText(float value, char (&out)[64]) {
   if (char* point = std::strchr(out, '.'); point && std::strlen(point) > 3) point[3] = '\0';
 }
 
-void DrawRow(const PageRow& row, int index) {
-  const float boxY = kRowBoxTop + kRowPitch * static_cast<float>(index);
-  const float textY = kRowTextTop + kRowPitch * static_cast<float>(index);
-  Sprite("generic_textures", "selection_box_bg_1c", kRowBoxX, boxY, 0.3f, 0.05f, 255, 255, 255, 40);
-  WhiteSprite("generic_textures", "selection_arrow_left", 0.76f, boxY, 0.0264f, 0.0364f);
-  WhiteSprite("generic_textures", "selection_arrow_right", 0.83f, boxY, 0.0264f, 0.0364f);
-  DrawTitleText(RowLabel(row), 0.555f, textY, 0.5f, 0.5f);
-  char value[64];
+// The row as the shared editor layout draws it: a feature shows its value with two decimals, a
+// number row in decimal a little further right.
+void FillEditorRow(const PageRow& row, EditorRow& out) {
+  out.label = RowLabel(row);
   if (row.kind == RowKind::Feature) {
-    FeatureValueText(Character.FaceFeatures[row.feature - 1], value);
-    DrawTitleText(value, kFeatureValueX, textY, 0.5f, 0.5f);
+    FeatureValueText(Character.FaceFeatures[row.feature - 1], out.value);
+    out.valueX = kFeatureValueX;
   } else {
-    std::snprintf(value, sizeof value, "%d", Character.*row.field);
-    DrawTitleText(value, kNumberValueX, textY, 0.5f, 0.5f);
+    std::snprintf(out.value, sizeof out.value, "%d", Character.*row.field);
+    out.valueX = kNumberValueX;
   }
-}
-
-void DrawRowHighlight(int index) {
-  const float boxY = kRowBoxTop + kRowPitch * static_cast<float>(index);
-  Sprite("menu_textures", "calendar_bg_large", kRowBoxX, boxY, 0.3f, 0.05f, 255, 0, 0, 255);
 }
 
 void StepFeature(const PageRow& row, int direction) {
@@ -246,7 +207,7 @@ void StepFeature(const PageRow& row, int direction) {
   const FaceFeature& feature = kFaceFeatures[row.feature - 1];
   float& value = Character.FaceFeatures[row.feature - 1];
   UpdateVariationLight(ped);
-  MenuSound(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
+  EditorSound(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
   // Tested before the step, so ten raises from 0.0 end just above 1.0.
   if (direction > 0 ? value < 1.0f : value > -1.0f) {
     value = direction > 0 ? value + 0.1f : value - 0.1f;
@@ -281,20 +242,20 @@ bool EditRow(const PageRow& row, int direction) {
       StepFeature(row, direction);
       break;
     case RowKind::HeadOrSkin:
-      MenuSound(sound);
+      EditorSound(sound);
       StepNumber(row, direction);
       ApplyHeadLayer(ped, LookGender());
       UpdateVariationLight(ped);
       break;
     case RowKind::BodyType:
       UpdateVariationLight(ped);
-      MenuSound(sound);
+      EditorSound(sound);
       StepNumber(row, direction);
       ApplyBodyType(ped);
       UpdateVariationFull(ped);
       break;
     case RowKind::Gender:
-      MenuSound(sound);
+      EditorSound(sound);
       if (direction > 0 && Character.Gender < 1) {
         ChangeCreatorGender(1);
         return false;
@@ -306,14 +267,14 @@ bool EditRow(const PageRow& row, int direction) {
       break;
     case RowKind::HairStyle:
       UpdateVariationLight(ped);
-      MenuSound(sound);
+      EditorSound(sound);
       StepNumber(row, direction);
       ApplyHairLayer(ped, LookGender());
       UpdateVariationFull(ped);
       break;
     case RowKind::HairTint:
       UpdateVariationLight(ped);
-      MenuSound(sound);
+      EditorSound(sound);
       StepNumber(row, direction);
       if (LookGender() == 0) ApplyBeardStep(ped, 0);  // the beard shares the hair's tint
       ApplyHairLayer(ped, LookGender());
@@ -321,7 +282,7 @@ bool EditRow(const PageRow& row, int direction) {
       break;
     case RowKind::BeardStyle:
       UpdateVariationLight(ped);
-      MenuSound(sound);
+      EditorSound(sound);
       StepNumber(row, direction);
       // "No beard" has no layer to put on: the category is removed after the update instead.
       if (Character.BeardStyle != -1) ApplyBeardStep(ped, LookGender());
@@ -332,14 +293,8 @@ bool EditRow(const PageRow& row, int direction) {
   return true;
 }
 
-// Negative becomes the last index, past the last becomes 0.
-void WrapCursor(int32_t& cursor, int count) {
-  if (cursor < 0) cursor = count - 1;
-  if (cursor > count - 1) cursor = 0;
-}
-
 void LeavePageStage() {
-  MenuSound("BACK");
+  EditorSound("BACK");
   // The body stage is seen through the wide camera, so it has nothing to switch back.
   if (Creator.CreatorStage != 3) SetCameraActive(Creator.CloseCamera, false);
   Creator.CreatorStage = 1;
@@ -357,39 +312,23 @@ void RunPageStage(const StageFrame& frame, std::span<const MenuPage> pages, bool
     DrawTitleText(page.title, 0.68f, 0.32f, 0.5f, 0.5f);
     DrawTitleText(page.tag, 0.824f, 0.325f, 0.5f, 0.5f);
     const int rowCount = static_cast<int>(page.rows.size());
-    for (int i = 0; i < rowCount; ++i) {
-      const PageRow& row = page.rows[static_cast<size_t>(i)];
-      DrawRow(row, i);
-      if (i != Creator.CreatorRow) continue;
-      DrawRowHighlight(i);
-      if (Pressed("INPUT_MOVE_RIGHT_ONLY") && !EditRow(row, +1)) return;
-      if (Pressed("INPUT_MOVE_LEFT_ONLY") && !EditRow(row, -1)) return;
+    EditorRow shown[kEditorRowsPerPage];
+    const int drawn = std::min(rowCount, kEditorRowsPerPage);
+    for (int i = 0; i < drawn; ++i) {
+      FillEditorRow(page.rows[static_cast<size_t>(i)], shown[i]);
     }
-    WrapCursor(Creator.CreatorRow, rowCount);
-    if (Pressed("INPUT_MOVE_UP_ONLY")) {
-      MenuSound("NAV_UP");
-      --Creator.CreatorRow;
+    const EditorRowEdit edit = RunEditorRows(
+        std::span<const EditorRow>(shown, static_cast<size_t>(drawn)), Creator.CreatorRow);
+    if (edit.row >= 0) {
+      const PageRow& row = page.rows[static_cast<size_t>(edit.row)];
+      if (edit.raise && !EditRow(row, +1)) return;
+      if (edit.lower && !EditRow(row, -1)) return;
     }
-    if (Pressed("INPUT_MOVE_DOWN_ONLY")) {
-      MenuSound("NAV_DOWN");
-      ++Creator.CreatorRow;
-    }
+    MoveEditorRow(Creator.CreatorRow, rowCount);
   }
-  DrawFooter("Q/E - Prev/Next Page", "W/A/S/D - Navigation/Set Option");
-  if (pagesTurn) {
-    WrapCursor(Creator.CreatorPage, pageCount);
-    if (Pressed("INPUT_DIVE")) {
-      MenuSound("NAV_LEFT");
-      Creator.CreatorRow = 0;
-      --Creator.CreatorPage;
-    }
-    if (Pressed("INPUT_MELEE_GRAPPLE_CHOKE")) {
-      MenuSound("NAV_RIGHT");
-      Creator.CreatorRow = 0;
-      ++Creator.CreatorPage;
-    }
-  }
-  if (Creator.CreatorStage == stage && Pressed("INPUT_GAME_MENU_CANCEL")) LeavePageStage();
+  DrawEditorHints("Q/E - Prev/Next Page", "W/A/S/D - Navigation/Set Option");
+  if (pagesTurn) TurnEditorPage(Creator.CreatorPage, Creator.CreatorRow, pageCount);
+  if (Creator.CreatorStage == stage && EditorPressed("INPUT_GAME_MENU_CANCEL")) LeavePageStage();
 }
 
 void ChooseMainMenuRow() {
@@ -397,7 +336,7 @@ void ChooseMainMenuRow() {
     case 0:
     case 1:
     case 2:
-      MenuSound("SELECT");
+      EditorSound("SELECT");
       // The body is seen whole through the wide camera; face and hair close up.
       if (Creator.MainMenuRow != 1) SetCameraActive(Creator.CloseCamera, true);
       Creator.CreatorRow = 0;
@@ -419,27 +358,19 @@ void ChooseMainMenuRow() {
 void RunCreatorMainMenu() {
   DrawTitleText("CHARACTER", 0.6f, 0.1f, 1.0f, 1.0f);
   DrawTitleText("CREATOR", 0.63f, 0.2f, 1.0f, 1.0f);
-  DrawPanel();
-  DrawHeader();
+  DrawEditorPanel();
+  DrawEditorHeader();
   WhiteSprite("shaving_menu", "preset_1", 0.57f, 0.22f, 0.1f, 0.1f);
   WhiteSprite("shaving_menu", "scissors", 0.82f, 0.22f, 0.1f, 0.1f, 180.0f);
-  DrawRedLines();
+  DrawEditorRules();
   for (const MainMenuEntry& entry : kMainMenu) {
     Sprite("generic_textures", "selection_box_bg_1c", kRowBoxX, entry.boxY, 0.3f, 0.1f, 255, 255,
            255, 40);
     DrawTitleText(entry.label, entry.labelX, entry.labelY, entry.scale, entry.scale);
   }
-  DrawFooter("W/S - Navigation", "Enter - Select");
-  if (Pressed("INPUT_FRONTEND_ACCEPT")) ChooseMainMenuRow();
-  WrapCursor(Creator.MainMenuRow, kMainMenuRows);
-  if (Pressed("INPUT_MOVE_UP_ONLY")) {
-    MenuSound("NAV_UP");
-    --Creator.MainMenuRow;
-  }
-  if (Pressed("INPUT_MOVE_DOWN_ONLY")) {
-    MenuSound("NAV_DOWN");
-    ++Creator.MainMenuRow;
-  }
+  DrawEditorHints("W/S - Navigation", "Enter - Select");
+  if (EditorPressed("INPUT_FRONTEND_ACCEPT")) ChooseMainMenuRow();
+  MoveEditorRow(Creator.MainMenuRow, kMainMenuRows);
   // A row just moved past either end has no box until it is wrapped in the next frame.
   if (Creator.MainMenuRow >= 0 && Creator.MainMenuRow < kMainMenuRows) {
     Sprite("menu_textures", "calendar_bg_large", kRowBoxX, kMainMenu[Creator.MainMenuRow].boxY,

@@ -132,6 +132,13 @@
   X(ForcePedMotionState, 0xF28965D04F570DCA, void, Ped, Hash, int32_t, int32_t, int32_t) \
   X(AlignPlayerHeading, 0xFA0C063C422C4355, void, Player, float, int32_t, float, int32_t, int32_t) \
   X(TriggerAudioEvent, 0x62C9EB51656D68CE, bool, Hash) \
+  /* interaction menu, wardrobes */ \
+  X(DisableControlThisFrame, 0xFE99B66D079CF6BC, void, int32_t /*pad*/, Hash /*control*/, int32_t) \
+  X(CreateCameraByName, 0xE72CDBA7F0A02DD6, Cam, const char*, int32_t) \
+  X(SetPedStartOption, 0x7DE9692C6F64CFE8, void, Ped, int32_t, int32_t, int32_t) \
+  X(RemovePedWalkStyle, 0xA6F67BEC53379A32, void, Ped, const char*) \
+  X(IsPedWalkStyleSet, 0x498F2E77982D6945, bool, Ped, const char*) \
+  X(DrawPointLight, 0xD2D9E04C0DF927F4, void, float, float, float, int32_t, int32_t, int32_t, float, float) \
   /* mission peds, vehicles, objects, relationships */ \
   X(DoesEntityExist, 0xD42BD6EB2E0F1677, bool, Entity) \
   X(CreatePed, 0xD49F9B0955C367DE, Ped, Hash, float, float, float, float, int32_t, int32_t, int32_t, int32_t) \

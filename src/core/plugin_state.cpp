@@ -9,6 +9,7 @@
 #include "progression/progression.h"
 #include "ui/toolkit.h"
 #include "wardrobe/outfit.h"
+#include "wardrobe/wardrobe.h"
 
 namespace brimvale {
 
@@ -25,6 +26,7 @@ void ResetPluginState() {
   CutScene = {};
   Character = {};
   Outfit = {};
+  Wardrobe = {};
   Ui = {};
 }
 

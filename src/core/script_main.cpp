@@ -3,8 +3,10 @@
 #include "character/creator.h"
 #include "core/campaign.h"
 #include "core/natives.h"
+#include "menu/interaction_menu.h"
 #include "progression/death.h"
 #include "progression/progression.h"
+#include "wardrobe/wardrobe.h"
 
 namespace brimvale {
 namespace {
@@ -19,10 +21,18 @@ void ApplyDeadEyeMultipliers() {
   }
 }
 
+// The death sequence takes the screen over: an open menu or shop lets go of it first.
+void LeaveScreensOnDeath() {
+  if (!IsPlayerDead(PlayerIndex())) return;
+  CloseInteractionMenuOnDeath();
+  CancelWardrobeOnDeath();
+}
+
 }  // namespace
 
 void RunFrame() {
   RunCharacterCreator();
+  LeaveScreensOnDeath();
   DeathRespawn();
   ApplyDeadEyeMultipliers();
   CampaignStep();

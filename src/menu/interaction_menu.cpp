@@ -1,9 +1,395 @@
 #include "menu/interaction_menu.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "character/character_record.h"
+#include "core/campaign.h"
+#include "core/natives.h"
+#include "core/player_model.h"
+#include "menu/walk_styles.h"
+#include "missions/toolkit.h"
+#include "missions/train_robbery.h"
+#include "progression/progression.h"
+#include "save/store.h"
+#include "ui/editor_rows.h"
+#include "ui/toolkit.h"
+#include "wardrobe/outfit.h"
+#include "wardrobe/wardrobe.h"
+
 namespace brimvale {
 
 InteractionMenuState InteractionMenu;
 
-void RunInteractionMenu() {}
+namespace {
+
+enum class Panel { Main, PlayerOptions, WalkStyles };
+
+struct PanelTitle {
+  const char* text;
+  float x;
+};
+
+constexpr PanelTitle kPanelTitles[] = {
+    {"INTERACTION MENU", 0.112f}, {"PLAYER OPTIONS", 0.122f}, {"WALK STYLES", 0.137f}};
+
+struct PlayerOption {
+  const char* label;
+  float labelX;
+  float labelY;
+  float boxY;
+  const char* description;
+};
+
+constexpr int kPlayerOptionCount = 4;
+constexpr PlayerOption kPlayerOptions[kPlayerOptionCount] = {
+    {"RESPAWN", 0.165f, 0.312f, 0.327f, "Take the easy way out. (Warning: This will kill you)"},
+    {"RESET CHARACTER", 0.142f, 0.362f, 0.377f, "Reset your character model if it breaks."},
+    {"EQUIP OUTFIT", 0.155f, 0.412f, 0.427f, "Reset your characters outfit on the go."},
+    {"WALK STYLES", 0.154f, 0.462f, 0.477f, "Set your characters walk style."},
+};
+enum PlayerOptionRow { kRespawn, kResetCharacter, kEquipOutfit, kWalkStylesRow };
+
+constexpr const char* kDisabledControls[] = {
+    "INPUT_SPRINT",
+    "INPUT_HORSE_SPRINT",
+    "INPUT_VEH_PUSHBIKE_SPRINT",
+    "INPUT_TOGGLE_HOLSTER",
+    "INPUT_MELEE_ATTACK",
+    "INPUT_ATTACK",
+    "INPUT_MELEE_GRAPPLE_ATTACK",
+    "INPUT_HORSE_MELEE",
+    "INPUT_HORSE_ATTACK",
+    "INPUT_SPECIAL_ABILITY",
+    "INPUT_SECONDARY_SPECIAL_ABILITY_SECONDARY",
+    "INPUT_COVER",
+};
+
+constexpr float kBoxX = 0.196f;
+constexpr float kBoxWidth = 0.24f;
+constexpr float kOptionBoxHeight = 0.05f;
+constexpr float kStyleBoxHeight = 0.04f;
+constexpr int32_t kFadeStep = 25;
+constexpr int32_t kResetMs = 2000;
+
+// The fade runs MenuAlpha to 275 and back; the game is only ever handed 0..255.
+int32_t DrawnAlpha() {
+  return std::clamp(InteractionMenu.MenuAlpha, 0, 255);
+}
+
+void Sprite(const char* dict, const char* texture, float x, float y, float width, float height,
+            int32_t r, int32_t g, int32_t b) {
+  DrawSprite(dict, texture, x, y, width, height, 0.0f, r, g, b, DrawnAlpha(), false);
+}
+
+void Text(const char* text, float x, float y, float scale, int32_t r = 255, int32_t g = 255,
+          int32_t b = 255) {
+  DrawText(text, x, y, scale, scale, r, g, b, DrawnAlpha());
+}
+
+void RowBox(float y, float height, int32_t r, int32_t g, int32_t b) {
+  Sprite("generic_textures", "selection_box_bg_1b", kBoxX, y, kBoxWidth, height, r, g, b);
+}
+
+void Sound(const char* name) {
+  PlayMenuSound(name, "HUD_SHOP_SOUNDSET", 0);
+}
+
+void LensSound(const char* name) {
+  PlayFrontendSound(name, "Photo_Mode_Sounds", 1, 1);
+}
+
+bool Pressed(const char* control) {
+  return ControlJustPressed(2, HashName(control));
+}
+
+void DisableMenuControls() {
+  for (const char* control : kDisabledControls) {
+    DisableControlThisFrame(2, HashName(control), 1);
+  }
+}
+
+float StyleLabelY(int row) {
+  return 0.306f + 0.04f * static_cast<float>(row);
+}
+
+float StyleBoxY(int row) {
+  return 0.321f + 0.04f * static_cast<float>(row);
+}
+
+void DrawPanel(Panel panel) {
+  Sprite("menu_textures", "translate_bg_1a", 0.2f, 0.5f, 0.3f, 0.9f, 0, 0, 0);
+  Sprite("generic_textures", "menu_header_1a", 0.2f, 0.16f, 0.23f, 0.11f, 255, 255, 255);
+  const PanelTitle& title = kPanelTitles[static_cast<int>(panel)];
+  Text(title.text, title.x, 0.14f, 0.6f);
+  Text(TrainRobbery.TrainRobberyActive ? "ON MISSION" : "FREE ROAM", 0.162f, 0.22f, 0.4f);
+  const char* name = GetPlayerName(PlayerIndex());
+  Text(name ? name : "", 0.15f, 0.27f, 0.4f);
+  for (float y : {0.3f, 0.8f}) {
+    Sprite("menu_textures", "divider_line", kBoxX, y, kBoxWidth, 0.005f, 255, 255, 255);
+  }
+  switch (panel) {
+    case Panel::Main:
+      Text("PLAYER OPTIONS", 0.147f, 0.312f, 0.5f, 255, 0, 0);
+      RowBox(0.327f, kOptionBoxHeight, 255, 255, 255);
+      break;
+    case Panel::PlayerOptions:
+      for (const PlayerOption& option : kPlayerOptions) {
+        Text(option.label, option.labelX, option.labelY, 0.5f, 255, 0, 0);
+        RowBox(option.boxY, kOptionBoxHeight, 255, 255, 255);
+      }
+      break;
+    case Panel::WalkStyles:
+      for (int row = 0; row < kWalkStyleCount; ++row) {
+        Text(kWalkStyles[row].label, kWalkStyles[row].labelX, StyleLabelY(row), 0.5f, 255, 0, 0);
+        RowBox(StyleBoxY(row), kStyleBoxHeight, 255, 255, 255);
+      }
+      break;
+  }
+}
+
+void HoldMainPanel() {
+  DisableMenuControls();
+  DrawPanel(Panel::Main);
+}
+
+void HoldWalkStylesPanel() {
+  DisableMenuControls();
+  DrawPanel(Panel::WalkStyles);
+}
+
+// The dictionary is asked for every 500 ms, the controls held in every frame of the wait.
+void LoadMenuTextureDict(const char* name) {
+  while (!HasTextureDictLoaded(name)) {
+    RequestTextureDict(name, true);
+    WaitMs(500, DisableMenuControls);
+  }
+}
+
+// A closed menu leaves nothing behind: script rendering stops and its camera goes.
+void ReleaseMenuCamera() {
+  if (InteractionMenu.MenuCamera) DestroyCamera(InteractionMenu.MenuCamera, 1);
+  InteractionMenu.MenuCamera = {};
+}
+
+// Blocks about 1.5 s: the camera turns to the player, then the main panel fades in.
+void OpenMenu() {
+  DisableMenuControls();
+  InteractionMenu.InteractionMenuOpen = true;
+  const Ped ped = PlayerPed();
+  SetPedSceneFlag(ped, 1, 0, 0, 0);
+  ReleaseMenuCamera();
+  const Cam camera = CreateCameraByName("DEFAULT_SCRIPTED_CAMERA", 1);
+  InteractionMenu.MenuCamera = camera;
+  AttachCameraToEntity(camera, ped, 0.0f, -4.0f, 0.6f, 1);
+  PointCameraAtEntity(camera, ped, -0.5f, 0.0f, 0.0f, 1);
+  SetCameraFov(camera, 30.0f);
+  SetCameraActive(camera, true);
+  LoadMenuTextureDict("menu_textures");
+  LoadMenuTextureDict("generic_textures");
+  SetRadarFlag(0);
+  RenderScriptCameras(true, 1, 2000, 0, 0, 0);
+  WaitMs(1000, DisableMenuControls);
+  LensSound("lens_up");
+  InteractionMenu.InteractionRow = 0;
+  while (InteractionMenu.MenuAlpha < 255) {
+    SetGameplayCameraRelativeHeading(0.0f, 1.0f);
+    HoldMainPanel();
+    InteractionMenu.MenuAlpha += kFadeStep;
+    ScriptWait(0);
+  }
+  HoldMainPanel();
+  InteractionMenu.MenuState = 1;
+}
+
+void QuitMenu() {
+  Sound("QUIT");
+  SetRadarFlag(1);
+  HoldTransitionFlag(1);
+  RenderScriptCameras(false, 1, 2000, 0, 0, 0);
+  LensSound("lens_down");
+  while (InteractionMenu.MenuAlpha > 0) {
+    SetGameplayCameraRelativeHeading(0.0f, 1.0f);
+    HoldMainPanel();
+    InteractionMenu.MenuAlpha -= kFadeStep;
+    ScriptWait(0);
+  }
+  HoldMainPanel();
+  ReleaseMenuCamera();
+  InteractionMenu.InteractionMenuOpen = false;
+  InteractionMenu.MenuState = 0;
+}
+
+void CloseAtOnce() {
+  SetRadarFlag(1);
+  HoldTransitionFlag(1);
+  RenderScriptCameras(false, 0, 0, 0, 0, 0);
+  LensSound("lens_down");
+  ReleaseMenuCamera();
+  InteractionMenu.MenuAlpha = 0;
+  InteractionMenu.MenuState = 0;
+  InteractionMenu.InteractionMenuOpen = false;
+}
+
+// Moves the highlight one up or down; the page wraps it at the start of its next frame.
+void MoveRow() {
+  if (Pressed("INPUT_GAME_MENU_UP")) {
+    Sound("NAV_UP");
+    --InteractionMenu.InteractionRow;
+  }
+  if (Pressed("INPUT_GAME_MENU_DOWN")) {
+    Sound("NAV_DOWN");
+    ++InteractionMenu.InteractionRow;
+  }
+}
+
+// The one row of the main page.
+void RunMainRow() {
+  if (InteractionMenu.InteractionRow == 0) {
+    Text("PLAYER OPTIONS", 0.147f, 0.312f, 0.3f);
+    Text("View Player Options", 0.155f, 0.8f, 0.2f);
+    RowBox(0.327f, kOptionBoxHeight, 155, 0, 0);
+    if (Pressed("INPUT_FRONTEND_ACCEPT")) {
+      Sound("SELECT");
+      InteractionMenu.InteractionSubPage = 0;
+      InteractionMenu.MenuState = 2;
+    }
+  }
+  InteractionMenu.InteractionRow = 0;
+  MoveRow();
+}
+
+// The switch takes at least a second, so it normally runs twice; the campaign controller puts
+// the saved look back on once it finds the character no longer applied.
+void ResetCharacter() {
+  CloseAtOnce();
+  const uint32_t start = static_cast<uint32_t>(GameTimer());
+  while (static_cast<int32_t>(static_cast<uint32_t>(GameTimer()) - start) < kResetMs) {
+    if (Character.Gender == 0) SwitchPlayerModel("MP_MALE");
+    if (Character.Gender == 1) SwitchPlayerModel("MP_FEMALE");
+    Campaign.characterApplied = false;
+    ScriptWait(0);
+  }
+}
+
+// True while the menu stays open after the choice.
+bool ChoosePlayerOption(int row) {
+  Sound("SELECT");
+  switch (row) {
+    case kRespawn:
+      CloseAtOnce();
+      KillPed(PlayerPed(), 0, 0);
+      return false;
+    case kResetCharacter:
+      ResetCharacter();
+      return false;
+    case kEquipOutfit:
+      ApplyOutfit();
+      return true;
+    case kWalkStylesRow:
+      InteractionMenu.InteractionRow = 0;
+      InteractionMenu.InteractionSubPage = 1;
+      return true;
+    default:
+      return true;
+  }
+}
+
+// False when the menu has closed.
+bool RunPlayerOptionRows() {
+  const int row = InteractionMenu.InteractionRow;
+  // One frame past either end, before the wrap, nothing is highlighted and nothing chosen.
+  if (row >= 0 && row < kPlayerOptionCount) {
+    const PlayerOption& option = kPlayerOptions[row];
+    Text(option.label, option.labelX, option.labelY, 0.3f);
+    Text(option.description, 0.085f, 0.8f, 0.2f);
+    RowBox(option.boxY, kOptionBoxHeight, 155, 0, 0);
+    if (Pressed("INPUT_FRONTEND_ACCEPT") && !ChoosePlayerOption(row)) return false;
+  }
+  WrapCursor(InteractionMenu.InteractionRow, kPlayerOptionCount);
+  MoveRow();
+  return true;
+}
+
+// Blocks until the game has dropped the old style; the panel stays up meanwhile.
+void ChooseWalkStyle(const WalkStyle& style) {
+  SetPedStartOption(PlayerPed(), 1, 0, 0);
+  WaitMs(500, HoldWalkStylesPanel);
+  Sound("SELECT");
+  char name[kWalkStyleSize + 16];
+  std::snprintf(name, sizeof name, "%s%s", kWalkStylePrefix, Character.WalkingStyle);
+  RemovePedWalkStyle(PlayerPed(), name);
+  while (IsPedWalkStyleSet(PlayerPed(), name)) {
+    HoldWalkStylesPanel();
+    ScriptWait(0);
+  }
+  std::snprintf(Character.WalkingStyle, sizeof Character.WalkingStyle, "%s", style.keyWord);
+  WriteWalkStyle(Character.WalkingStyle);
+  std::snprintf(name, sizeof name, "%s%s", kWalkStylePrefix, style.keyWord);
+  SetPedWalkStyle(PlayerPed(), name, 1, -1);
+  UpdatePedVariation(PlayerPed(), 1, 1, 1, 1, 1);
+  SetPedStartOption(PlayerPed(), 0, 0, 0);
+  // The frame the wait ended in is still the menu's.
+  HoldWalkStylesPanel();
+}
+
+void RunWalkStyleRows() {
+  const int row = InteractionMenu.InteractionRow;
+  if (row >= 0 && row < kWalkStyleCount) {
+    const WalkStyle& style = kWalkStyles[row];
+    Text(style.label, style.labelX, StyleLabelY(row), 0.5f, 255, 0, 0);
+    RowBox(StyleBoxY(row), kStyleBoxHeight, 255, 0, 0);
+    if (Pressed("INPUT_FRONTEND_ACCEPT")) ChooseWalkStyle(style);
+  }
+  WrapCursor(InteractionMenu.InteractionRow, kWalkStyleCount);
+  MoveRow();
+}
+
+// Neither the skill tree nor a wardrobe visit shares the screen with the menu.
+bool MayOpen() {
+  return !SkillTree.SkillTreeBusy && !WardrobeVisitActive();
+}
+
+}  // namespace
+
+void RunInteractionMenu() {
+  switch (InteractionMenu.MenuState) {
+    case 0:
+      if (Pressed("INPUT_FRONTEND_LS") && MayOpen()) OpenMenu();
+      break;
+    case 1:
+      DisableMenuControls();
+      DrawPanel(Panel::Main);
+      RunMainRow();
+      if (InteractionMenu.MenuState == 1 && Pressed("INPUT_FRONTEND_CANCEL")) QuitMenu();
+      break;
+    case 2:
+      DisableMenuControls();
+      if (InteractionMenu.InteractionSubPage == 0) {
+        DrawPanel(Panel::PlayerOptions);
+        if (!RunPlayerOptionRows()) break;
+        if (InteractionMenu.InteractionSubPage == 0 && Pressed("INPUT_FRONTEND_CANCEL")) {
+          Sound("BACK");
+          InteractionMenu.MenuState = 1;
+        }
+      } else {
+        DrawPanel(Panel::WalkStyles);
+        RunWalkStyleRows();
+        if (Pressed("INPUT_FRONTEND_CANCEL")) {
+          Sound("BACK");
+          InteractionMenu.InteractionRow = 0;
+          InteractionMenu.InteractionSubPage = 0;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void CloseInteractionMenuOnDeath() {
+  if (InteractionMenu.InteractionMenuOpen) CloseAtOnce();
+}
 
 }  // namespace brimvale

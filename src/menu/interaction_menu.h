@@ -8,6 +8,12 @@
 namespace brimvale {
 
 struct InteractionMenuState {
+  int32_t MenuState = 0;           // 0 closed, 1 main page, 2 a sub-page
+  int32_t InteractionSubPage = 0;  // 0 "PLAYER OPTIONS", 1 "WALK STYLES"
+  int32_t InteractionRow = 0;      // the highlighted row
+  // Runs 0, 25, ... 275 while fading in and back to 0; every draw passes it clamped to 0..255.
+  int32_t MenuAlpha = 0;
+  Cam MenuCamera{};                  // made at each opening, destroyed at each closing
   bool InteractionMenuOpen = false;  // set while the menu is shown; the skill tree keeps out
 };
 
@@ -15,5 +21,9 @@ extern InteractionMenuState InteractionMenu;
 
 // One frame of the menu: opening, drawing and its rows; runs in free roam.
 void RunInteractionMenu();
+
+// The menu gives the screen up at once (no fade) when the player has died; the death sequence
+// follows in the same frame.
+void CloseInteractionMenuOnDeath();
 
 }  // namespace brimvale

@@ -7,7 +7,7 @@
 #include "character/character_record.h"
 #include "core/natives.h"
 #include "save/store.h"
-#include "ui/toolkit.h"
+#include "ui/editor_rows.h"
 
 namespace brimvale {
 
@@ -16,7 +16,6 @@ OutfitState Outfit;
 namespace {
 
 constexpr const char* kSection = "Character";
-constexpr const char* kShopSoundSet = "HUD_SHOP_SOUNDSET";
 
 bool InCatalogue(int category) {
   return category >= 0 && category < kClothingCategoryCount;
@@ -39,11 +38,7 @@ void TintKey(int category, char (&out)[32]) {
 // is put on.
 void BeginRowChange(const char* sound) {
   UpdatePedVariation(PlayerPed(), 0, 1, 0, 1, 0);
-  PlayMenuSound(sound, kShopSoundSet, 0);
-}
-
-bool EditorPressed(const char* control) {
-  return ControlJustPressed(0, HashName(control));
+  EditorSound(sound);
 }
 
 }  // namespace
@@ -118,36 +113,33 @@ void RestoreOutfit() {
 }
 
 // A new part starts at tint 1, also when the part is already at its limit.
-void UpdateOutfitPartRow(int category) {
-  if (!InCatalogue(category)) return;
+void StepOutfitPart(int category, int direction) {
+  if (!InCatalogue(category) || direction == 0) return;
   int32_t& part = Outfit.OutfitParts[category];
-  if (EditorPressed("INPUT_MOVE_RIGHT_ONLY")) {
-    BeginRowChange("NAV_RIGHT");
-    if (part < kOutfitPartMax) ++part;
-    Outfit.OutfitTints[category] = 1;
-    ApplyOutfitCategory(category);
-  }
-  if (EditorPressed("INPUT_MOVE_LEFT_ONLY")) {
-    BeginRowChange("NAV_LEFT");
-    if (part > kOutfitPartMin) --part;
-    Outfit.OutfitTints[category] = 1;
-    ApplyOutfitCategory(category);
-  }
+  BeginRowChange(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
+  if (direction > 0 && part < kOutfitPartMax) ++part;
+  if (direction < 0 && part > kOutfitPartMin) --part;
+  Outfit.OutfitTints[category] = 1;
+  ApplyOutfitCategory(category);
+}
+
+void StepOutfitTint(int category, int direction) {
+  if (!InCatalogue(category) || direction == 0) return;
+  int32_t& tint = Outfit.OutfitTints[category];
+  BeginRowChange(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
+  if (direction > 0 && tint < kOutfitTintMax) ++tint;
+  if (direction < 0 && tint > kOutfitTintMin) --tint;
+  ApplyOutfitCategory(category);
+}
+
+void UpdateOutfitPartRow(int category) {
+  if (EditorPressed("INPUT_MOVE_RIGHT_ONLY")) StepOutfitPart(category, +1);
+  if (EditorPressed("INPUT_MOVE_LEFT_ONLY")) StepOutfitPart(category, -1);
 }
 
 void UpdateOutfitTintRow(int category) {
-  if (!InCatalogue(category)) return;
-  int32_t& tint = Outfit.OutfitTints[category];
-  if (EditorPressed("INPUT_MOVE_RIGHT_ONLY")) {
-    BeginRowChange("NAV_RIGHT");
-    if (tint < kOutfitTintMax) ++tint;
-    ApplyOutfitCategory(category);
-  }
-  if (EditorPressed("INPUT_MOVE_LEFT_ONLY")) {
-    BeginRowChange("NAV_LEFT");
-    if (tint > kOutfitTintMin) --tint;
-    ApplyOutfitCategory(category);
-  }
+  if (EditorPressed("INPUT_MOVE_RIGHT_ONLY")) StepOutfitTint(category, +1);
+  if (EditorPressed("INPUT_MOVE_LEFT_ONLY")) StepOutfitTint(category, -1);
 }
 
 }  // namespace brimvale

@@ -80,7 +80,10 @@ void LoadOutfit();
 void BackupOutfit();
 void RestoreOutfit();
 
-// The editor's selected row on pad 0: D raises, A lowers, and the change is put on at once.
+// One step of the editor's part or tint row (direction +1 raises, -1 lowers), put on at once.
+void StepOutfitPart(int category, int direction);
+void StepOutfitTint(int category, int direction);
+// The editor's selected row on pad 0: D raises, A lowers.
 void UpdateOutfitPartRow(int category);
 void UpdateOutfitTintRow(int category);
 

@@ -1,7 +1,291 @@
+// The five clothing shops: blips, the door prompt, the entry scene, the "WARDROBE" editor over
+// the outfit's part and tint rows, and the exit back to the shop's door.
 #include "wardrobe/wardrobe.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "character/character_record.h"
+#include "core/campaign.h"
+#include "core/natives.h"
+#include "core/player_model.h"
+#include "menu/interaction_menu.h"
+#include "missions/toolkit.h"
+#include "progression/progression.h"
+#include "ui/editor_rows.h"
+#include "ui/toolkit.h"
+#include "wardrobe/outfit.h"
 
 namespace brimvale {
 
-void UpdateWardrobe() {}
+WardrobeScreenState Wardrobe;
+
+namespace {
+
+constexpr const char* kNoShop = "None";
+constexpr float kPromptDistance = 2.0f;
+constexpr const char* kPrompt = "Press ~INPUT_MELEE_GRAPPLE_CHOKE~ to enter the wardrobe.";
+constexpr const char* kIdleDict = "mp_lobby@standard@standing@mp_male_b@base";
+constexpr const char* kTransition = "MP_Trans_SceneToPhoto";
+constexpr int kPageCount = 4;
+constexpr int kCategoriesPerPage = kEditorRowsPerPage / 2;
+constexpr const char* kPageLabels[kPageCount] = {"1/4", "2/4", "3/4", "4/4"};
+constexpr const char* kEditorDicts[] = {"generic_textures", "menu_textures",     "INVENTORY_ITEMS",
+                                        "shaving_menu",     "itemtype_textures", "toast_log_blips"};
+
+void Sprite(const char* dict, const char* texture, float x, float y, float width, float height,
+            float heading = 0.0f) {
+  DrawSprite(dict, texture, x, y, width, height, heading, 255, 255, 255, 255, false);
+}
+
+const char* GenderModel() {
+  return Character.Gender == 1 ? "MP_FEMALE" : "MP_MALE";
+}
+
+// The shop named by CurrentShop, or -1.
+int CurrentShopIndex() {
+  for (int i = 0; i < kWardrobeShopCount; ++i) {
+    if (std::strcmp(Wardrobe.CurrentShop, kWardrobeShops[i].name) == 0) return i;
+  }
+  return -1;
+}
+
+void PlaceShopBlips() {
+  LoadTextureDict("BLIPS_MP");
+  for (int i = 0; i < kWardrobeShopCount; ++i) {
+    Blip& blip = Wardrobe.ShopBlips[i];
+    while (!DoesBlipExist(blip)) {
+      blip = AddBlipForCoord(HashName("BLIP_STYLE_SHOP"), kWardrobeShops[i].blip.x,
+                             kWardrobeShops[i].blip.y, kWardrobeShops[i].blip.z);
+      ScriptWait(0);
+    }
+    SetBlipSprite(blip, HashName("blip_shop_wardrobe"), 1);
+    SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Wardrobe"));
+  }
+  for (int i = 0; i < kWardrobeShopCount; ++i) {
+    if (DoesBlipExist(Wardrobe.ShopBlips[i])) {
+      Wardrobe.ShopPositions[i] = GetBlipCoords(Wardrobe.ShopBlips[i]);
+    }
+  }
+  Wardrobe.WardrobeState = 0;
+}
+
+void TeleportPlayerTo(Vector3 at, float heading) {
+  TeleportPlayer(PlayerIndex(), at.x, at.y, at.z, heading, 0, 0, 0, 0);
+  WaitMs(1000);
+  SettlePlayerTeleport();
+}
+
+// The model switch may give the player a new ped: what the campaign put on the old one (the
+// bought health and dead eye, the walk style) goes on the new one too.
+Ped SwitchToCharacterModel(Ped ped) {
+  SwitchPlayerModel(GenderModel(), ped);
+  const Ped current = PlayerPed();
+  ApplySkillEffects();
+  char walkStyle[256];
+  GameWalkStyleName(Character.WalkingStyle, walkStyle);
+  SetPedWalkStyle(current, walkStyle, 1, -1);
+  return current;
+}
+
+void PointShopCamera(Ped ped) {
+  const Cam camera = CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", 3329.693f, -850.24f, 85.833f, -13.0f,
+                                    0.0f, 48.037f, 63.0f, 1, 2);
+  Wardrobe.WardrobeCamera = camera;
+  AttachCameraToEntity(camera, ped, 0.0f, 2.0f, 0.0f, 1);
+  PointCameraAtEntity(camera, ped, -1.0f, 0.0f, 0.0f, 1);
+  RenderScriptCameras(true, 0, 0, 0, 0, 0);
+}
+
+// Blocks about 3 s behind a fade, plus the model switch and the loads.
+void EnterShop(int shop, Ped ped) {
+  ScreenFadeOut(1000);
+  WaitMs(1000);
+  ped = SwitchToCharacterModel(ped);
+  Wardrobe.CurrentShop = kWardrobeShops[shop].name;
+  std::strcpy(Outfit.OutfitGenderLetter, Character.Gender == 1 ? "F" : "M");
+  SetPedSceneFlag(ped, 1, 0, 0, 0);
+  TeleportPlayerTo(kWardrobeShops[shop].inside, kWardrobeShops[shop].insideHeading);
+  PointShopCamera(ped);
+  SetRadarFlag(0);
+  SetWorldDisplayFlag(false);
+  SetSceneDisplayFlag(true);
+  for (const char* dict : kEditorDicts) {
+    LoadTextureDict(dict);
+  }
+  LoadAnimDict(kIdleDict);
+  if (!IsPedPlayingAnim(ped, kIdleDict, "base", 1)) {
+    PlayPedAnim(ped, kIdleDict, "base", 1000.0f, 8.0f, -1, 1, 0.0f, 0, 0, 0, 0, 0);
+  }
+  BackupOutfit();
+  Wardrobe.WardrobeRow = 0;
+  Wardrobe.WardrobePage = 0;
+  ApplyCharacterAppearance();
+  WaitMs(500);
+  ScreenFadeIn(500);
+  WaitMs(500);
+  PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
+  Wardrobe.WardrobeState = 1;
+}
+
+// Neither the interaction menu nor the skill tree shares the screen with a shop.
+bool ShopsAvailable() {
+  return !InteractionMenu.InteractionMenuOpen && !SkillTree.SkillTreeBusy;
+}
+
+void RunOutside(Ped ped, Vector3 position) {
+  if (!ShopsAvailable()) return;
+  for (int i = 0; i < kWardrobeShopCount; ++i) {
+    const Vector3 door = Wardrobe.ShopPositions[i];
+    const float distance =
+        DistanceBetweenPoints(position.x, position.y, position.z, door.x, door.y, door.z);
+    if (distance >= kPromptDistance) continue;
+    if (PressPrompt(kPrompt, "INPUT_MELEE_GRAPPLE_CHOKE", 1000)) {
+      EnterShop(i, ped);
+      return;
+    }
+  }
+}
+
+void DrawEditorFrame() {
+  DrawTitleText("WARDROBE", 0.6f, 0.13f, 1.0f, 1.0f);
+  DrawEditorPanel();
+  DrawEditorHeader();
+  Sprite("INVENTORY_ITEMS", "clothing_generic_coat", 0.57f, 0.22f, 0.1f, 0.1f);
+  Sprite("INVENTORY_ITEMS", "clothing_hl_player_hat_005_1", 0.825f, 0.22f, 0.1f, 0.1f, 25.0f);
+  DrawEditorRules();
+  DrawEditorHints("W/S - Navigation | A/D - Set Outfit Part | Q/E - Prev/Next Page",
+                  "Enter - Confirm Outfit ($20 Outfit Fee) | Backspace - Cancel Outfit Change");
+  DrawTitleText("WARDROBE", 0.68f, 0.32f, 0.5f, 0.5f);
+}
+
+bool PageShown() {
+  return Wardrobe.WardrobePage >= 0 && Wardrobe.WardrobePage < kPageCount;
+}
+
+// The current page's ten rows: each category a part row, then its tint row.
+void RunPageRows() {
+  const int first = kCategoriesPerPage * Wardrobe.WardrobePage;
+  EditorRow rows[kEditorRowsPerPage];
+  for (int r = 0; r < kEditorRowsPerPage; ++r) {
+    const int category = first + r / 2;
+    const bool partRow = r % 2 == 0;
+    const ClothingCategory& entry = kClothingCategories[category];
+    rows[r].label = partRow ? entry.partLabel : entry.tintLabel;
+    std::snprintf(rows[r].value, sizeof rows[r].value, "%d",
+                  partRow ? Outfit.OutfitParts[category] : Outfit.OutfitTints[category]);
+  }
+  const EditorRowEdit edit = RunEditorRows(rows, Wardrobe.WardrobeRow);
+  if (edit.row < 0) return;
+  const int category = first + edit.row / 2;
+  void (*step)(int, int) = edit.row % 2 == 0 ? StepOutfitPart : StepOutfitTint;
+  if (edit.raise) step(category, +1);
+  if (edit.lower) step(category, -1);
+}
+
+void RunEditor() {
+  // A row or page moved past either end last frame selects nothing until it is wrapped.
+  const bool selecting =
+      PageShown() && Wardrobe.WardrobeRow >= 0 && Wardrobe.WardrobeRow < kEditorRowsPerPage;
+  DrawPointLight(-325.832f, 807.285f, 117.894f, 226, 88, 34, 5.0f, 3.0f);
+  DrawEditorFrame();
+  if (PageShown()) {
+    DrawTitleText(kPageLabels[Wardrobe.WardrobePage], 0.824f, 0.325f, 0.5f, 0.5f);
+    RunPageRows();
+  }
+  MoveEditorRow(Wardrobe.WardrobeRow, kEditorRowsPerPage);
+  TurnEditorPage(Wardrobe.WardrobePage, Wardrobe.WardrobeRow, kPageCount);
+  if (selecting && EditorPressed("INPUT_FRONTEND_ACCEPT")) {
+    if (GetPlayerMoney() < kWardrobeFee) {
+      ShowHelpText("Insufficient Funds.", 1000);
+    } else {
+      Wardrobe.WardrobeState = 3;
+    }
+  }
+  if (Wardrobe.WardrobeState == 1 && EditorPressed("INPUT_FRONTEND_CANCEL")) {
+    Wardrobe.WardrobeState = 2;
+  }
+}
+
+// What the entry scene changed in the view goes back as it was outside.
+void RestoreShopView() {
+  Wardrobe.CurrentShop = kNoShop;
+  if (Wardrobe.WardrobeCamera) DestroyCamera(Wardrobe.WardrobeCamera, 1);
+  Wardrobe.WardrobeCamera = {};
+  RenderScriptCameras(false, 0, 0, 0, 0, 0);
+  SetRadarFlag(1);
+  SetWorldDisplayFlag(true);
+  SetSceneDisplayFlag(false);
+}
+
+// Blocks about 7 s: the transition, the fade, the way out, then the outfit kept or put back.
+void LeaveShop(bool paid) {
+  RefreshPlayerState();
+  Wardrobe.TransitionEffect = PrepareTransitionEffect(kTransition);
+  StartTransitionEffect(Wardrobe.TransitionEffect);
+  PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
+  WaitMs(5000);
+  ScreenFadeOut(1000);
+  WaitMs(1000);
+  RefreshPlayerState();
+  Wardrobe.TransitionEffect = 0;
+  StopTransitionEffect(kTransition);
+  const int shop = CurrentShopIndex();
+  if (shop >= 0) TeleportPlayerTo(kWardrobeShops[shop].exit, kWardrobeShops[shop].exitHeading);
+  if (paid) {
+    SaveOutfit();
+  } else {
+    RestoreOutfit();
+  }
+  ApplyOutfit();
+  RestoreShopView();
+  PreparePedForScene(PlayerPed(), 1, 1);
+  SetGameplayCameraRelativeHeading(0.0f, 1.0f);
+  if (paid) {
+    ScreenFadeIn(500);
+    RemovePlayerMoney(kWardrobeFee);
+  } else {
+    ScreenFadeIn(1000);
+  }
+  Wardrobe.WardrobeState = 0;
+}
+
+}  // namespace
+
+void UpdateWardrobe() {
+  const Ped ped = PlayerPed();
+  const Vector3 position = GetEntityCoords(ped, true, true);
+  switch (Wardrobe.WardrobeState) {
+    case -1:
+      PlaceShopBlips();
+      break;
+    case 0:
+      RunOutside(ped, position);
+      break;
+    case 1:
+      RunEditor();
+      break;
+    case 2:
+      LeaveShop(false);
+      break;
+    case 3:
+      LeaveShop(true);
+      break;
+    default:
+      break;
+  }
+}
+
+bool WardrobeVisitActive() {
+  return Wardrobe.WardrobeState >= 1;
+}
+
+void CancelWardrobeOnDeath() {
+  if (!WardrobeVisitActive()) return;
+  RestoreOutfit();
+  ApplyOutfit();
+  RestoreShopView();
+  Wardrobe.WardrobeState = 0;
+}
 
 }  // namespace brimvale
