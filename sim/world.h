@@ -14,8 +14,8 @@
 #include "look_world.h"
 #include "player_world.h"
 #include "scene_world.h"
-#include "train_world.h"
 #include "shop_world.h"
+#include "train_world.h"
 #include "ui_world.h"
 
 namespace brimvale::sim {

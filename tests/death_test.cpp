@@ -17,7 +17,7 @@ constexpr Vector3 kDeathPlace{-310.0f, 820.0f, 118.5f};
 
 class Death : public FreeRoamTest {
  protected:
-  void SetUp() override { EnterFreeRoam(); }
+  void SetUp() override { StartFreeRoam(); }
 
   void DieAt(Vector3 at) {
     host.MovePlayer(at);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "free_roam_fixture.h"
+#include "free_roam.h"
 #include "menu/interaction_menu.h"
 #include "progression/progression.h"
 

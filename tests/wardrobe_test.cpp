@@ -3,7 +3,7 @@
 // interaction menu, the skill tree and a death.
 #include <string>
 
-#include "free_roam_fixture.h"
+#include "free_roam.h"
 #include "progression/progression.h"
 
 namespace brimvale {
