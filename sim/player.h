@@ -55,6 +55,10 @@ struct Player {
 // previous one left the player and returns p.ok.
 bool MakeCharacter(Player& p);
 bool StartCampaign(Player& p);
+// The interaction menu from free roam: a walk style, equip outfit, reset character, respawn.
+bool UseInteractionMenu(Player& p);
+// Two wardrobe visits: a paid change in Valentine, a cancelled one in Blackwater.
+bool VisitWardrobes(Player& p);
 // The train robbery from free roam, through to the start blip offered again.
 bool RobTrain(Player& p);
 

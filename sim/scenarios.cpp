@@ -59,6 +59,24 @@ bool RunRobbery(std::ostream& out) {
   return player.ok && host.UnknownNatives().empty();
 }
 
+// A returning player past the prologue uses the interaction menu and visits two wardrobes.
+bool RunMenuAndWardrobes(std::ostream& out) {
+  GameDirectory game("brimvale_play_menu");
+  game.WriteSave("[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n");
+  SimHost host;
+  host.LoadPlugin();
+  Player player{host, out};
+  out << "playthrough:\n";
+  host.RunFrames(30);
+  StartCampaign(player);
+  UseInteractionMenu(player);
+  VisitWardrobes(player);
+  out << "frames: " << host.Frame() << ", game time: " << host.GameTime() << " ms\n";
+  out << "save file:\n" << game.SaveText();
+  host.UnloadPlugin();
+  return player.ok && host.UnknownNatives().empty();
+}
+
 }  // namespace
 
 const std::vector<Scenario>& Scenarios() {
@@ -67,6 +85,10 @@ const std::vector<Scenario>& Scenarios() {
        RunCampaign},
       {"robbery", "a player past the prologue robs the train from a save with progress 1",
        RunRobbery},
+      {"menu",
+       "a player past the prologue uses the interaction menu and visits two wardrobes from a "
+       "save with progress 1",
+       RunMenuAndWardrobes},
   };
   return all;
 }
