@@ -1,5 +1,6 @@
 // Cost of the plugin's native calls and of frames driven through the simulated host, and proof
-// that a steady free-roam frame makes no heap allocation.
+// that a steady free-roam frame, and one with the interaction menu or a wardrobe open, makes no
+// heap allocation.
 #include <benchmark/benchmark.h>
 
 #include "alloc_counter.h"
@@ -68,5 +69,66 @@ void BM_SteadyFreeRoamFrame(benchmark::State& state) {
   host.UnloadPlugin();
 }
 BENCHMARK(BM_SteadyFreeRoamFrame);
+
+// Frames of a screen held open: drawn anew each frame, still without a plugin allocation.
+void MeasureHeldScreen(benchmark::State& state, sim::SimHost& host) {
+  bench::ExcludeHostFromCounting();
+  bench::ResetPluginAllocations();
+  int64_t frames = 0;
+  for (auto _ : state) {
+    host.RunFrame();
+    ++frames;
+  }
+  state.counters["plugin_allocations_per_frame"] =
+      static_cast<double>(bench::PluginAllocations()) / static_cast<double>(frames);
+  host.UnloadPlugin();
+}
+
+void BM_InteractionMenuWalkStylesFrame(benchmark::State& state) {
+  FreeRoamGame game;
+  sim::HostConfig config;
+  config.trace = false;
+  sim::SimHost host(config);
+  host.LoadPlugin();
+  if (!EnterFreeRoam(host)) {
+    state.SkipWithError("the campaign did not reach free roam");
+    return;
+  }
+  host.Press("INPUT_FRONTEND_LS", 2);
+  host.RunFrames(90);
+  for (const char* control :
+       {"INPUT_FRONTEND_ACCEPT", "INPUT_GAME_MENU_UP", "INPUT_FRONTEND_ACCEPT"}) {
+    host.Press(control, 2);
+    host.RunFrames(3);
+  }
+  if (!host.world.ui.lastFrame.FindText("VETERAN")) {
+    state.SkipWithError("the walk styles are not shown");
+    return;
+  }
+  MeasureHeldScreen(state, host);
+}
+BENCHMARK(BM_InteractionMenuWalkStylesFrame);
+
+void BM_WardrobeEditorFrame(benchmark::State& state) {
+  FreeRoamGame game;
+  sim::HostConfig config;
+  config.trace = false;
+  sim::SimHost host(config);
+  host.LoadPlugin();
+  if (!EnterFreeRoam(host)) {
+    state.SkipWithError("the campaign did not reach free roam");
+    return;
+  }
+  host.MovePlayer({-326.392f, 797.185f, 121.512f});  // the Valentine shop's door
+  host.RunFrame();
+  host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 2);
+  host.RunFrames(300);
+  if (!host.world.ui.lastFrame.FindText("1/4")) {
+    state.SkipWithError("the wardrobe editor is not shown");
+    return;
+  }
+  MeasureHeldScreen(state, host);
+}
+BENCHMARK(BM_WardrobeEditorFrame);
 
 }  // namespace
