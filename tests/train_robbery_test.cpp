@@ -107,7 +107,9 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   ASSERT_NE(bag, nullptr);
   EXPECT_FLOAT_EQ(bag->position.x, 1495.789f);
   EXPECT_FLOAT_EQ(bag->position.y, 318.658f);
-  const sim::SimTrain& train = host.world.trains.byHandle.at(BlippedEntity("Train")->handle);
+  const sim::SimEntity* trainEntity = BlippedEntity("Train");
+  ASSERT_NE(trainEntity, nullptr);
+  const sim::SimTrain& train = host.world.trains.byHandle.at(trainEntity->handle);
   EXPECT_EQ(train.configuration, 0x10461E19u);
   EXPECT_FLOAT_EQ(train.speed, 10.0f);
   EXPECT_EQ(host.world.life.timeScale, 1.0f);

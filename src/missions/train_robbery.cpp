@@ -59,36 +59,17 @@ constexpr GuardPost kGuardPosts[kTrainGuardCount] = {
 };
 
 // Loaded before the train is made and released after; the make-up itself is the game's.
-constexpr const char* kTrainModelList[] = {"CART01",
-                                           "CART02",
-                                           "CART03",
-                                           "CART04",
-                                           "CART05",
-                                           "CART06",
-                                           "CART07",
-                                           "CART08",
-                                           "caboose01x",
-                                           "northpassenger01x",
-                                           "NORTHSTEAMER01X",
-                                           "PRIVATECOALCAR01X",
-                                           "PRIVATESTEAMER01X",
-                                           "PRIVATEDINING01X",
-                                           "midlandboxcar05x",
-                                           "privateflatcar01x",
-                                           "privateboxcar04x",
-                                           "privatebaggage01X",
-                                           "privatepassenger01x",
-                                           "northflatcar01x",
-                                           "northcoalcar01x",
-                                           "northpassenger03x",
-                                           "privateboxcar02x",
-                                           "armoredcar03x",
-                                           "privateopensleeper02x",
-                                           "WINTERSTEAMER",
-                                           "wintercoalcar",
-                                           "privateboxcar01x",
-                                           "privateobservationcar",
-                                           "privatearmoured"};
+// clang-format off
+constexpr const char* kTrainModelList[] = {
+    "CART01", "CART02", "CART03", "CART04", "CART05", "CART06", "CART07", "CART08", "caboose01x",
+    "northpassenger01x", "NORTHSTEAMER01X", "PRIVATECOALCAR01X", "PRIVATESTEAMER01X",
+    "PRIVATEDINING01X", "midlandboxcar05x", "privateflatcar01x", "privateboxcar04x",
+    "privatebaggage01X", "privatepassenger01x", "northflatcar01x", "northcoalcar01x",
+    "northpassenger03x", "privateboxcar02x", "armoredcar03x", "privateopensleeper02x",
+    "WINTERSTEAMER", "wintercoalcar", "privateboxcar01x", "privateobservationcar",
+    "privatearmoured",
+};
+// clang-format on
 
 constexpr const char* kTrainServiceScripts[] = {"train_summon", "trainrobbery_ambient",
                                                 "train_annesburg", "shop_train_station"};
