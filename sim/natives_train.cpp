@@ -11,17 +11,11 @@ namespace {
 constexpr int32_t kCarriedState = 5;
 constexpr int32_t kFirstAmbientTrain = 30001;  // trains the game runs itself, apart from others
 
-// The models the robbery loads; a few names of its train list are not models of this game.
-// clang-format off
-constexpr const char* kRobberyModels[] = {
-    "CART01", "CART02", "CART03", "CART04", "CART05", "CART06", "CART07", "CART08", "caboose01x",
-    "northpassenger01x", "NORTHSTEAMER01X", "PRIVATECOALCAR01X", "PRIVATESTEAMER01X",
-    "PRIVATEDINING01X", "midlandboxcar05x", "privateflatcar01x", "privateboxcar04x",
-    "privatebaggage01X", "privatepassenger01x", "northflatcar01x", "northcoalcar01x",
-    "northpassenger03x", "privateboxcar02x", "privateopensleeper02x", "WINTERSTEAMER",
-    "wintercoalcar", "privateboxcar01x", "privateobservationcar", "s_mp_moneybag02x",
-};
-// clang-format on
+// The models of the robbery's configuration and its bag; the other names the robbery loads
+// before the train are not models of this game and are skipped.
+constexpr const char* kRobberyModels[] = {"NORTHSTEAMER01X",   "northcoalcar01x",
+                                          "northpassenger01x", "privatebaggage01X",
+                                          "caboose01x",        "s_mp_moneybag02x"};
 
 float Distance(Vector3 a, Vector3 b) {
   return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
