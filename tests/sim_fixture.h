@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "game_directory.h"
 #include "host.h"
 
@@ -23,7 +25,8 @@ inline std::string TestDirectoryName() {
   for (char& ch : name) {
     if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
   }
-  return "brimvale_" + name;
+  // The process id keeps the same test of other checkouts on this machine out of this directory.
+  return "brimvale_" + name + "_" + std::to_string(::getpid());
 }
 
 class GameDirectory : public sim::GameDirectory {

@@ -32,7 +32,7 @@ class TrainRobberyMission : public SimTest {
     WriteSave("[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n[Rank]\nXP=40\n");
     host.LoadPlugin();
     host.RunFrames(30);
-    ASSERT_TRUE(sim::StartCampaign(player));
+    ASSERT_TRUE(sim::StartCampaign(player)) << log.str();
   }
 
   const sim::SimBlip* Blip(const char* name) { return host.world.blips.Named(name); }
@@ -63,10 +63,11 @@ class TrainRobberyMission : public SimTest {
 
   // Up to the safe zone's objective, the bag in hand.
   void PlayToTheSafeZone() {
-    ASSERT_TRUE(sim::HoldRobberyPrompt(player));
-    ASSERT_TRUE(sim::BoardRobberyTrain(player));
-    ASSERT_TRUE(sim::TakeMoneyBag(player));
-    ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1300.0f, 150.0f, 95.0f}, "out of sight"));
+    ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
+    ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
+    ASSERT_TRUE(sim::TakeMoneyBag(player)) << log.str();
+    ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1300.0f, 150.0f, 95.0f}, "out of sight"))
+        << log.str();
   }
 
   // What a finished robbery may leave: the start blip, the player's own blip and horse (and the
@@ -92,7 +93,7 @@ class TrainRobberyMission : public SimTest {
 };
 
 TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
-  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   host.world.life.random.forcedInts = {8250, 120};  // the cash, then the experience
   const auto& cards = host.world.scene.introCards;
   ASSERT_EQ(cards.size(), 1u);
@@ -116,9 +117,9 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   EXPECT_TRUE(host.world.scene.playerControl);
   EXPECT_EQ(host.world.cameras.LiveCameras(), 2);
 
-  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+  ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
   EXPECT_EQ(Blip("Train")->style, GameHash("BLIP_STYLE_FETCH_TRAIN"));
-  ASSERT_TRUE(sim::TakeMoneyBag(player));
+  ASSERT_TRUE(sim::TakeMoneyBag(player)) << log.str();
   EXPECT_EQ(Blip("Train"), nullptr);
   EXPECT_EQ(Blip("Money Bag")->style, GameHash("BLIP_STYLE_DEBUG_BLUE"));
   EXPECT_EQ(host.world.life.wantedLevel, 1);
@@ -126,7 +127,8 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   EXPECT_EQ(host.world.trains.dispatches[0].kind, GameHash("LAW_CUSTOM_TRAIN_ROBBERY"));
   EXPECT_EQ(host.world.trains.crimes.back().crime, GameHash("CRIME_TRAIN_ROBBERY"));
 
-  ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1300.0f, 150.0f, 95.0f}, "out of sight"));
+  ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1300.0f, 150.0f, 95.0f}, "out of sight"))
+      << log.str();
   const sim::SimBlip* zone = Blip("Safe Zone");
   EXPECT_FLOAT_EQ(zone->position.x, 1178.211f);
   EXPECT_FLOAT_EQ(zone->position.z, 95.127f);
@@ -139,7 +141,7 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   EXPECT_EQ(Objective(), "Escape the ~s~~e~Law.~s~");
   EXPECT_EQ(Blip("Safe Zone"), nullptr);
   EXPECT_FALSE(host.world.scene.gpsShown);
-  ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1200.0f, -60.0f, 96.0f}, "lost again"));
+  ASSERT_TRUE(sim::RideOutOfLawsSight(player, {1200.0f, -60.0f, 96.0f}, "lost again")) << log.str();
   ASSERT_NE(Blip("Safe Zone"), nullptr);
 
   host.MovePlayer(Blip("Safe Zone")->position);
@@ -157,13 +159,13 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   host.world.life.random.forcedInts = {0, 1, 2, 0, 1, 2, 0, 9999, 75};  // guards, cash, experience
   ASSERT_TRUE(sim::RobTrain(player)) << log.str();
   EXPECT_EQ(host.world.scene.money, 8250 + 9999);
-  EXPECT_NE(SaveText().find("XP=235"), std::string::npos);
+  EXPECT_NE(SaveText().find("XP=235"), std::string::npos) << SaveText();
   ExpectNothingOfTheRobberyLeft();
 }
 
 TEST_F(TrainRobberyMission, TheRewardsAreDrawnFromTheGamesRandomRanges) {
   PlayToTheSafeZone();
-  ASSERT_TRUE(sim::ReachSafeZone(player));
+  ASSERT_TRUE(sim::ReachSafeZone(player)) << log.str();
   ASSERT_EQ(host.world.scene.cashAdded.size(), 1u);
   EXPECT_GE(host.world.scene.cashAdded[0].first, 7500);
   EXPECT_LT(host.world.scene.cashAdded[0].first, 10000);
@@ -203,13 +205,13 @@ TEST_F(TrainRobberyMission, ThePromptLivesOnlyWithinOneUnitOfTheStation) {
 }
 
 TEST_F(TrainRobberyMission, TheScoreShowsFromTheBagStageAndTheBagIconTurnsBlueWhileCarried) {
-  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   host.RunFrames(5);
   EXPECT_EQ(Drawn("score_timer_ink_bg"), nullptr);
   ASSERT_NE(Drawn("blip_ambient_delivery"), nullptr);
   EXPECT_EQ(Drawn("blip_ambient_delivery")->g, 255);
 
-  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+  ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
   host.RunFrames(1);
   for (const char* texture : {"score_timer_ink_bg", "circle_score_timer_bg"}) {
     const sim::DrawnSprite* s = Drawn(texture);
@@ -223,7 +225,7 @@ TEST_F(TrainRobberyMission, TheScoreShowsFromTheBagStageAndTheBagIconTurnsBlueWh
   }
   EXPECT_EQ(Drawn("blip_ambient_delivery")->r, 255);
 
-  ASSERT_TRUE(sim::TakeMoneyBag(player));
+  ASSERT_TRUE(sim::TakeMoneyBag(player)) << log.str();
   const sim::DrawnSprite* icon = Drawn("blip_ambient_delivery");
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->r, 20);
@@ -237,14 +239,14 @@ TEST_F(TrainRobberyMission, ArrivingWithoutTheBagStillPasses) {
   player.Press("INPUT_DROP_CARRIABLE", 0);
   EXPECT_EQ(Objective(), "Grab the ~s~~o~Money Bag.~s~");
   EXPECT_EQ(Blip("Money Bag")->style, GameHash("BLIP_STYLE_CREATOR_DEFAULT"));
-  ASSERT_TRUE(sim::ReachSafeZone(player));
+  ASSERT_TRUE(sim::ReachSafeZone(player)) << log.str();
   EXPECT_EQ(host.world.scene.cashAdded.size(), 1u);
   ExpectNothingOfTheRobberyLeft();
 }
 
 TEST_F(TrainRobberyMission, ADeathDuringTheRobberyKeepsItsStage) {
-  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
-  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
+  ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
   host.world.Kill(host.world.player.ped, host.Frame());
   ASSERT_TRUE(host.RunUntil(
       [&] {
@@ -254,7 +256,7 @@ TEST_F(TrainRobberyMission, ADeathDuringTheRobberyKeepsItsStage) {
   host.RunFrames(2);
   EXPECT_EQ(brimvale::TrainRobbery.TrainRobberyStage, 2);
   EXPECT_EQ(Objective(), "Steal the ~s~~o~Money Bag.~s~");
-  ASSERT_TRUE(sim::TakeMoneyBag(player));
+  ASSERT_TRUE(sim::TakeMoneyBag(player)) << log.str();
 }
 
 // The game's own trains go while the robbery runs; its own train stays so it can be boarded.
@@ -262,7 +264,7 @@ TEST_F(TrainRobberyMission, TheTrainServicesEndButTheRobberysTrainStays) {
   host.world.scene.threads = {
       {1, "train_summon", true}, {2, "shop_train_station", true}, {3, "fishing_ambient", true}};
   ASSERT_EQ(host.world.trains.order.size(), 2u);
-  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   host.RunFrames(3);
   const sim::SimEntity* train = BlippedEntity("Train");
   ASSERT_NE(train, nullptr);
@@ -271,7 +273,7 @@ TEST_F(TrainRobberyMission, TheTrainServicesEndButTheRobberysTrainStays) {
   EXPECT_FALSE(host.world.scene.threads[0].running);
   EXPECT_FALSE(host.world.scene.threads[1].running);
   EXPECT_TRUE(host.world.scene.threads[2].running);
-  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+  ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
 }
 
 // One creation per guard: a guard the game refuses is not asked for again. A player without
@@ -279,18 +281,18 @@ TEST_F(TrainRobberyMission, TheTrainServicesEndButTheRobberysTrainStays) {
 TEST_F(TrainRobberyMission, TheIntroductionAsksOnceForEachGuardAndLoadsNoMissingWeapon) {
   host.world.scene.creationRefusals = 1;
   host.config.trace = true;
-  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   host.config.trace = false;
   EXPECT_EQ(host.Calls(CreatePed).size(), 7u);
   EXPECT_EQ(CountModel("S_M_M_UniTrainGuards_01"), 6);
   EXPECT_TRUE(host.Calls(SetWeaponAmmoCount).empty());
-  ASSERT_TRUE(sim::BoardRobberyTrain(player));
+  ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
 }
 
 TEST_F(TrainRobberyMission, TheLongArmIsTakenInHandAndLoadedToOneBelowCapacity) {
   GiveWeapon("WEAPON_REVOLVER_CATTLEMAN", 2);
   GiveWeapon("WEAPON_REPEATER_CARBINE", 3);
-  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   EXPECT_EQ(host.world.trains.currentWeapon[host.world.player.ped],
             GameHash("WEAPON_REPEATER_CARBINE"));
   EXPECT_EQ(Weapon("WEAPON_REPEATER_CARBINE")->ammo, 6);
@@ -300,7 +302,7 @@ TEST_F(TrainRobberyMission, TheLongArmIsTakenInHandAndLoadedToOneBelowCapacity) 
 TEST_F(TrainRobberyMission, NoAmmunitionIsWrittenBelowZero) {
   GiveWeapon("WEAPON_BOW", 5);  // a long arm with no magazine
   host.config.trace = true;
-  ASSERT_TRUE(sim::HoldRobberyPrompt(player));
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   host.config.trace = false;
   EXPECT_EQ(Weapon("WEAPON_BOW")->ammo, 5);
   EXPECT_TRUE(host.Calls(SetWeaponAmmoCount).empty());
