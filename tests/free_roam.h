@@ -45,6 +45,8 @@ class FreeRoamTest : public SimTest {
           return !fades.empty() && !fades.back().out && Campaign.characterApplied;
         },
         600));
+    // The rank panel's textures load before free roam runs steadily.
+    ASSERT_TRUE(host.RunUntil([&] { return host.world.ui.lastFrame.FindText("RANK"); }, 60));
   }
 
   Vector3 PlayerAt() { return host.PlayerPosition(); }

@@ -17,6 +17,7 @@ void ResetPluginState() {
   Keyboard = {};
   Campaign = {};
   Progression = {};
+  RankHud = {};
   SkillTree = {};
   InteractionMenu = {};
   TrainRobbery = {};

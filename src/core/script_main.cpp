@@ -11,12 +11,10 @@
 namespace brimvale {
 namespace {
 
-constexpr float kDeadEyeMultiplier[kDeadEyeLevels] = {3.0f, 5.0f, 10.0f, 20.0f, 30.0f};
-
 void ApplyDeadEyeMultipliers() {
   for (int level = 0; level < kDeadEyeLevels; ++level) {
     if (Progression.DeadEyeLevel[level]) {
-      SetDeadEyeMultiplier(PlayerIndex(), kDeadEyeMultiplier[level]);
+      SetDeadEyeMultiplier(PlayerIndex(), kDeadEyeMultipliers[level]);
     }
   }
 }
