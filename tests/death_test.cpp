@@ -194,6 +194,24 @@ TEST_F(Death, TheSavedOutfitIsOnAgainAfterTheRespawn) {
   EXPECT_TRUE(look.Removed("coats"));
 }
 
+TEST_F(Death, ADeathWithTheSkillTreeOpenClosesItFirstAndRunsAtNormalSpeed) {
+  host.Press("INPUT_AIM_IN_AIR", 2);
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.ui.lastFrame.FindText("SKILL TREE"); }, 60));
+  host.RunFrames(20);
+  ASSERT_FLOAT_EQ(Life().timeScale, 0.2f);
+  DieAt(kDeathPlace);
+  host.RunFrame();
+  EXPECT_EQ(Life().CountEffects("DeathFailMP01"), 1);
+  EXPECT_FLOAT_EQ(Life().timeScale, 1.0f);
+  EXPECT_EQ(host.world.ui.lastFrame.FindText("SKILL TREE"), nullptr);
+  ASSERT_TRUE(RunUntilRespawned());
+  host.RunFrames(5);
+  EXPECT_EQ(host.world.ui.lastFrame.FindText("SKILL TREE"), nullptr);
+  // Not left busy: the tree opens again.
+  host.Press("INPUT_AIM_IN_AIR", 2);
+  EXPECT_TRUE(host.RunUntil([&] { return host.world.ui.lastFrame.FindText("SKILL TREE"); }, 60));
+}
+
 // A mission in progress simply goes on from where the player died.
 TEST_F(Death, ADeathDuringAMissionKeepsItsStageEntitiesBlipsAndTheSave) {
   Campaign.storySteps.prologue = [] {};
