@@ -29,7 +29,10 @@ class TrainRobberyMission : public SimTest {
   TrainRobberyMission() : SimTest(Untraced()) {}
 
   void SetUp() override {
-    WriteSave("[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n[Rank]\nXP=40\n");
+    // A threshold far off, so that the experience earned stays in "XP" without a rank-up.
+    WriteSave(
+        "[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n"
+        "[Rank]\nRank=2\nXP=40\nXPToRank=100000\n");
     host.LoadPlugin();
     host.RunFrames(30);
     ASSERT_TRUE(sim::StartCampaign(player)) << log.str();
