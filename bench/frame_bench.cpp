@@ -8,6 +8,7 @@
 #include "core/natives.h"
 #include "game_directory.h"
 #include "host.h"
+#include "progression/progression.h"
 
 namespace {
 
@@ -45,20 +46,23 @@ bool EnterFreeRoam(sim::SimHost& host) {
   return Campaign.campaignStarted && Campaign.StoryProgress == 1;
 }
 
-void BM_SteadyFreeRoamFrame(benchmark::State& state) {
+// Steady frames of a free-roam screen, measured after `setUp` brought it up.
+void MeasureFreeRoamFrames(benchmark::State& state, bool (*setUp)(sim::SimHost&),
+                           void (*keepUp)(sim::SimHost&)) {
   FreeRoamGame game;
   sim::HostConfig config;
   config.trace = false;
   sim::SimHost host(config);
   host.LoadPlugin();
-  if (!EnterFreeRoam(host)) {
-    state.SkipWithError("the campaign did not reach free roam");
+  if (!EnterFreeRoam(host) || !setUp(host)) {
+    state.SkipWithError("free roam, or the screen measured in it, did not come up");
     return;
   }
   bench::ExcludeHostFromCounting();
   bench::ResetPluginAllocations();
   int64_t frames = 0;
   for (auto _ : state) {
+    keepUp(host);
     host.RunFrame();
     ++frames;
   }
@@ -68,32 +72,19 @@ void BM_SteadyFreeRoamFrame(benchmark::State& state) {
       static_cast<double>(bench::PluginResumes()) / static_cast<double>(frames);
   host.UnloadPlugin();
 }
+
+bool AsItIs(sim::SimHost&) {
+  return true;
+}
+void LeaveAsItIs(sim::SimHost&) {}
+
+void BM_SteadyFreeRoamFrame(benchmark::State& state) {
+  MeasureFreeRoamFrames(state, AsItIs, LeaveAsItIs);
+}
 BENCHMARK(BM_SteadyFreeRoamFrame);
 
-// Frames of a screen held open: drawn anew each frame, still without a plugin allocation.
-void MeasureHeldScreen(benchmark::State& state, sim::SimHost& host) {
-  bench::ExcludeHostFromCounting();
-  bench::ResetPluginAllocations();
-  int64_t frames = 0;
-  for (auto _ : state) {
-    host.RunFrame();
-    ++frames;
-  }
-  state.counters["plugin_allocations_per_frame"] =
-      static_cast<double>(bench::PluginAllocations()) / static_cast<double>(frames);
-  host.UnloadPlugin();
-}
-
-void BM_InteractionMenuWalkStylesFrame(benchmark::State& state) {
-  FreeRoamGame game;
-  sim::HostConfig config;
-  config.trace = false;
-  sim::SimHost host(config);
-  host.LoadPlugin();
-  if (!EnterFreeRoam(host)) {
-    state.SkipWithError("the campaign did not reach free roam");
-    return;
-  }
+// The interaction menu's walk-style page held open.
+bool OpenWalkStyles(sim::SimHost& host) {
   host.Press("INPUT_FRONTEND_LS", 2);
   host.RunFrames(90);
   for (const char* control :
@@ -101,34 +92,50 @@ void BM_InteractionMenuWalkStylesFrame(benchmark::State& state) {
     host.Press(control, 2);
     host.RunFrames(3);
   }
-  if (!host.world.ui.lastFrame.FindText("VETERAN")) {
-    state.SkipWithError("the walk styles are not shown");
-    return;
-  }
-  MeasureHeldScreen(state, host);
+  return host.world.ui.lastFrame.FindText("VETERAN") != nullptr;
+}
+
+void BM_InteractionMenuWalkStylesFrame(benchmark::State& state) {
+  MeasureFreeRoamFrames(state, OpenWalkStyles, LeaveAsItIs);
 }
 BENCHMARK(BM_InteractionMenuWalkStylesFrame);
 
-void BM_WardrobeEditorFrame(benchmark::State& state) {
-  FreeRoamGame game;
-  sim::HostConfig config;
-  config.trace = false;
-  sim::SimHost host(config);
-  host.LoadPlugin();
-  if (!EnterFreeRoam(host)) {
-    state.SkipWithError("the campaign did not reach free roam");
-    return;
-  }
-  host.MovePlayer({-326.392f, 797.185f, 121.512f});  // the Valentine shop's door
+// A wardrobe's editor held open at the Valentine shop.
+bool OpenWardrobeEditor(sim::SimHost& host) {
+  host.MovePlayer({-326.392f, 797.185f, 121.512f});  // the shop's door
   host.RunFrame();
   host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 2);
   host.RunFrames(300);
-  if (!host.world.ui.lastFrame.FindText("1/4")) {
-    state.SkipWithError("the wardrobe editor is not shown");
-    return;
-  }
-  MeasureHeldScreen(state, host);
+  return host.world.ui.lastFrame.FindText("1/4") != nullptr;
+}
+
+void BM_WardrobeEditorFrame(benchmark::State& state) {
+  MeasureFreeRoamFrames(state, OpenWardrobeEditor, LeaveAsItIs);
 }
 BENCHMARK(BM_WardrobeEditorFrame);
+
+// The rank panel is kept on screen with the reveal control whenever its time runs out.
+bool ShowRankPanel(sim::SimHost& host) {
+  host.Press("INPUT_REVEAL_HUD", 2);
+  host.RunFrames(20);
+  return RankHud.RankHudShowUntil != 0;
+}
+void KeepRankPanelShown(sim::SimHost& host) {
+  if (RankHud.RankHudShowUntil == 0) host.Press("INPUT_REVEAL_HUD", 2);
+}
+
+void BM_FreeRoamFrameWithRankPanel(benchmark::State& state) {
+  MeasureFreeRoamFrames(state, ShowRankPanel, KeepRankPanelShown);
+}
+BENCHMARK(BM_FreeRoamFrameWithRankPanel);
+
+bool OpenSkillTree(sim::SimHost& host) {
+  host.Press("INPUT_AIM_IN_AIR", 2);
+  return host.RunUntil([] { return SkillTree.SkillTreeState == 1; }, 120);
+}
+void BM_FreeRoamFrameWithSkillTreeOpen(benchmark::State& state) {
+  MeasureFreeRoamFrames(state, OpenSkillTree, LeaveAsItIs);
+}
+BENCHMARK(BM_FreeRoamFrameWithSkillTreeOpen);
 
 }  // namespace

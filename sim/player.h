@@ -62,6 +62,10 @@ bool VisitWardrobes(Player& p);
 // The train robbery from free roam, through to the start blip offered again.
 bool RobTrain(Player& p);
 
+// Free roam's progression: the rank panel, the skill tree (buying health level 1 when it is open
+// to the player's rank) and one death with its respawn.
+bool PlayProgression(Player& p);
+
 // The robbery's steps, for runs that look at the world between them.
 inline constexpr Vector3 kRobberyStartPoint{1523.26f, 449.16f, 90.362f};
 bool HoldRobberyPrompt(Player& p);  // at the station until the robbery's first objective

@@ -1,0 +1,103 @@
+// Free roam's progression segment: the first rank, a visit to the skill tree with a purchase when
+// a level is open, and one death with its respawn.
+#include <cmath>
+#include <string>
+
+#include "player.h"
+
+namespace brimvale::sim {
+namespace {
+
+bool TextAt(Player& p, const char* text, float x, float y) {
+  const DrawnText* t = p.host.world.ui.lastFrame.FindTextAt(x, y);
+  return t && t->plain == text;
+}
+
+int32_t PlayerMaxHealth(Player& p) {
+  return p.host.world.scene.peds[p.host.world.player.ped].maxHealth;
+}
+
+// The rank shown in the panel's number slot, or -1 when none is drawn.
+std::string RankShown(Player& p) {
+  for (float x : {0.032f, 0.024f, 0.016f}) {
+    if (const DrawnText* t = p.host.world.ui.lastFrame.FindTextAt(x, 0.055f)) return t->plain;
+  }
+  return "";
+}
+
+// The rank-up came on the first free-roam frame; the reveal control brings the panel back.
+bool ShowRank(Player& p) {
+  p.WaitFor(
+      "free roam: the rank panel is drawn", [&] { return !RankShown(p).empty(); }, 120);
+  if (!p.ok) return false;
+  p.Say("rank " + RankShown(p) + " reached");
+  p.host.Press("INPUT_REVEAL_HUD", 2);
+  p.WaitFor(
+      "the reveal control shows the rank panel",
+      [&] {
+        const DrawnText* rank = p.host.world.ui.lastFrame.FindText("RANK");
+        return rank && rank->a == 255;
+      },
+      60);
+  p.Screen("rank-panel");
+  return p.ok;
+}
+
+bool VisitSkillTree(Player& p) {
+  p.host.Press("INPUT_AIM_IN_AIR", 2);
+  p.WaitFor(
+      "the skill tree is open", [&] { return TextAt(p, "SP: 2", 0.165f, 0.45f); }, 120);
+  if (!p.ok) return false;
+  p.Screen("skill-tree");
+  // Health level 1 shows "+300" when it is open to this rank.
+  if (TextAt(p, "+300", 0.16f, 0.37f)) {
+    const int32_t before = PlayerMaxHealth(p);
+    p.host.Press("INPUT_FRONTEND_ACCEPT", 2);
+    p.WaitFor(
+        "bought health level 1: more maximum health",
+        [&] { return PlayerMaxHealth(p) == before + 300; }, 10);
+    p.host.RunFrame();
+    p.Screen("skill-tree-bought");
+  } else {
+    p.Say("no skill level open at this rank yet");
+  }
+  p.host.Press("INPUT_FRONTEND_CANCEL", 2);
+  p.WaitFor(
+      "the skill tree has closed",
+      [&] { return !p.host.world.ui.lastFrame.FindText("SKILL TREE"); }, 60);
+  return p.ok;
+}
+
+bool DieAndRespawn(Player& p) {
+  const Vector3 death = p.host.PlayerPosition();
+  p.host.world.Kill(p.host.world.player.ped, p.host.Frame());
+  p.WaitFor(
+      "the player has died: the death screen",
+      [&] { return p.host.world.life.CountEffects("DeathFailMP01") > 0; }, 10);
+  p.host.RunFrames(10);
+  p.Screen("death");
+  p.WaitFor(
+      "back in the game after the respawn",
+      [&] { return p.host.world.life.CountEffects("RespawnPulse01") > 0; }, 1200);
+  if (!p.ok) return false;
+  const Vector3 at = p.host.PlayerPosition();
+  const float dx = std::fabs(at.x - death.x);
+  const float dy = std::fabs(at.y - death.y);
+  p.Say("respawned " + std::to_string(static_cast<int>(dx)) + " and " +
+        std::to_string(static_cast<int>(dy)) + " units away");
+  if (dx < 50.0f || dx > 60.0f || dy < 50.0f || dy > 60.0f) {
+    p.Say("respawned outside 50 to 60 units on each axis");
+    p.ok = false;
+  }
+  p.host.RunFrames(30);
+  return p.ok;
+}
+
+}  // namespace
+
+bool PlayProgression(Player& p) {
+  ShowRank(p) && VisitSkillTree(p) && DieAndRespawn(p);
+  return p.ok;
+}
+
+}  // namespace brimvale::sim
