@@ -207,6 +207,38 @@ TEST_F(TrainRobberyMission, ThePromptLivesOnlyWithinOneUnitOfTheStation) {
   EXPECT_EQ(prompts[number].text, "Feed Horse");
 }
 
+TEST_F(TrainRobberyMission, APressIsNotEnoughTheStartPromptWantsAHold) {
+  ASSERT_TRUE(host.RunUntil([&] { return Blip("The 10,000 Mile Robbery") != nullptr; }, 60));
+  host.MovePlayer(kStation);
+  host.RunFrames(2);
+  player.Press("INPUT_INTERACT_LOCKON_POS", 0, 60);
+  EXPECT_TRUE(host.world.scene.introCards.empty());
+  EXPECT_EQ(host.world.trains.prompts.size(), 1u);
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
+}
+
+// A guard who senses the player before he is aboard sets all seven on him.
+TEST_F(TrainRobberyMission, TheGuardsTurnOnThePlayerOnceOneSensesHim) {
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
+  const int32_t me = host.world.player.ped;
+  auto guardsOnMe = [&] {
+    int count = 0;
+    for (const auto& [handle, e] : host.world.entities) {
+      if (e.model == GameHash("S_M_M_UniTrainGuards_01")) {
+        const sim::ScenePed& ped = host.world.scene.peds[handle];
+        count += ped.combatTarget == me && ped.keepTask ? 1 : 0;
+      }
+    }
+    return count;
+  };
+  host.RunFrames(3);
+  EXPECT_EQ(guardsOnMe(), 0);
+  host.MovePlayer({1441.316f, 243.122f, 92.311f});  // 20 from the first guard, off the train
+  host.RunFrames(2);
+  EXPECT_EQ(Objective(), "Get onto the ~s~~o~Train.~s~");
+  EXPECT_EQ(guardsOnMe(), 7);
+}
+
 TEST_F(TrainRobberyMission, TheScoreShowsFromTheBagStageAndTheBagIconTurnsBlueWhileCarried) {
   ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   host.RunFrames(5);
