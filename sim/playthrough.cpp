@@ -233,8 +233,13 @@ class Recorder {
 
   void WatchObjectives() {
     const auto& lines = host_.world.ui.objectives;
-    for (; objectives_ < lines.size(); ++objectives_)
-      Say("objective: " + PlainText(lines[objectives_].text));
+    for (; objectives_ < lines.size(); ++objectives_) {
+      // Missions may set the same line again on later frames; only a new one is worth a line.
+      const std::string& text = lines[objectives_].text;
+      if (text == lastObjective_) continue;
+      lastObjective_ = text;
+      Say("objective: " + PlainText(text));
+    }
   }
 
   void WatchNotices() {
@@ -355,7 +360,7 @@ class Recorder {
   size_t shotMilestones_ = 0;
 
   size_t objectives_ = 0, notices_ = 0;
-  std::string lastHelp_;
+  std::string lastHelp_, lastObjective_;
   std::set<std::string> shotNotices_;
   int noticeShots_ = 0;
   std::map<std::pair<std::string, std::string>, std::string> savedEntries_;
@@ -395,6 +400,25 @@ bool ReadSaveToStart(const fs::path& path, std::string& text, std::ostream& err)
   }
   text = buffer.str();
   return true;
+}
+
+// The game closed and started again from its save with the story's progress at 1, so that the
+// free-roam parts can be played while the part before them is not built.
+void RestartPastStory(SimHost& host, const GameDirectory& game, Player& player) {
+  player.Say("restarting the game from the save with the story past it");
+  host.UnloadPlugin();
+  std::string save = game.SaveText();
+  static const std::regex progress(R"((^|\n)Progress=[^\n]*)");
+  if (ReadSaveValue(save, "Story", "Progress").empty()) {
+    save +=
+        (save.empty() || save.back() == '\n' ? "" : "\n") + std::string("[Story]\nProgress=1\n");
+  } else {
+    save = std::regex_replace(save, progress, "$1Progress=1");
+  }
+  game.WriteSave(save);
+  host.LoadPlugin();
+  host.RunFrames(30);
+  StartCampaign(player);
 }
 
 }  // namespace
@@ -453,7 +477,11 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
   for (size_t i = 0; i < count && player.ok; ++i) {
     const Segment& segment = scenario->segments[i];
     recorder.BeginPart(i, count, segment);
-    if (segment.play && !segment.play(player)) player.ok = false;
+    if (segment.play) {
+      if (!segment.play(player)) player.ok = false;
+    } else if (segment.storyPassesIt && i + 1 < count) {
+      RestartPastStory(host, game, player);
+    }
   }
   host.RunFrames(2);
   const bool finished = player.ok;

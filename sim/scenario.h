@@ -12,6 +12,9 @@ struct Player;
 struct Segment {
   const char* part;         // what the player sees it as, for the progress lines
   bool (*play)(Player& p);  // null while the part is not built: the run skips it and says so
+  // Skipping it would leave the story where free roam cannot begin (the prologue): the run then
+  // restarts the game from the save with the story past it, as a returning player would.
+  bool storyPassesIt = false;
 };
 
 struct Scenario {

@@ -15,7 +15,7 @@ constexpr const char* kPastPrologue =
 
 constexpr Segment kCreator{"creator", MakeCharacter};
 constexpr Segment kStartPoint{"start point", StartCampaign};
-constexpr Segment kPrologue{"prologue", nullptr};
+constexpr Segment kPrologue{"prologue", nullptr, true};
 constexpr Segment kFirstRank{"first rank and experience", nullptr};
 constexpr Segment kSkillTree{"skill tree", nullptr};
 constexpr Segment kWardrobe{"wardrobe", VisitWardrobes};
