@@ -1,7 +1,7 @@
 # The two set-up commands of a fresh machine are `make play` and `make test`.
 .PHONY: play test windows bench format setup clean
 
-SCENARIO ?= campaign
+SCENARIO ?= play
 
 setup:
 	scripts/setup
@@ -9,7 +9,7 @@ setup:
 play: setup
 	cmake --preset release >/dev/null
 	cmake --build --preset release --target brimvale-sim
-	build/release/brimvale-sim $(SCENARIO)
+	build/release/brimvale-sim play --scenario $(SCENARIO) $(PLAY_OPTIONS)
 
 test: setup
 	cmake --preset default >/dev/null

@@ -4,11 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include "alloc_counter.h"
+#include "character/creator.h"
 #include "core/campaign.h"
 #include "core/natives.h"
 #include "game_directory.h"
 #include "host.h"
 #include "progression/progression.h"
+#include "replayed_natives.h"
+#include "wardrobe/outfit.h"
 
 namespace {
 
@@ -139,3 +142,69 @@ void BM_FreeRoamFrameWithSkillTreeOpen(benchmark::State& state) {
 BENCHMARK(BM_FreeRoamFrameWithSkillTreeOpen);
 
 }  // namespace
+
+// Frames of what the host shows now, natives replayed: the plugin's time per frame, its native
+// calls and its heap allocations.
+void MeasurePluginFrames(benchmark::State& state, sim::SimHost& host) {
+  bench::ReplayNativesFromNextFrame(host);
+  bench::ExcludeHostFromCounting();
+  host.RunFrame();
+  bench::ResetPluginAllocations();
+  int64_t frames = 0, calls = 0;
+  for (auto _ : state) {
+    host.RunFrame();
+    state.SetIterationTime(bench::PluginSecondsLastFrame());
+    calls += bench::NativeCallsLastFrame();
+    ++frames;
+  }
+  state.counters["native_calls_per_frame"] =
+      static_cast<double>(calls) / static_cast<double>(frames);
+  state.counters["plugin_allocations_per_frame"] =
+      static_cast<double>(bench::PluginAllocations()) / static_cast<double>(frames);
+  host.UnloadPlugin();
+}
+
+// The plugin's own time in a steady free-roam frame, with natives that answer from a recorded
+// frame and do nothing else; with its native calls and heap allocations per frame.
+void BM_FreeRoamFramePluginTime(benchmark::State& state) {
+  FreeRoamGame game;
+  sim::SimHost host(sim::HostConfig{.trace = false});
+  host.LoadPlugin();
+  if (!EnterFreeRoam(host)) {
+    state.SkipWithError("the campaign did not reach free roam");
+    return;
+  }
+  MeasurePluginFrames(state, host);
+}
+BENCHMARK(BM_FreeRoamFramePluginTime)->UseManualTime();
+
+// The creator's busiest page, the first body page with nine rows, measured the same way.
+void BM_CreatorBusiestPage(benchmark::State& state) {
+  sim::GameDirectory dir("brimvale_bench_creator");
+  sim::SimHost host(sim::HostConfig{.trace = false});
+  host.LoadPlugin();
+  auto sees = [&](const char* text) { return host.world.ui.lastFrame.FindText(text) != nullptr; };
+  host.RunFrames(30);
+  host.MovePlayer(kCreatorEntryPoint);
+  host.RunFrames(5);
+  host.Press("INPUT_LOOT", 2);
+  const bool inMenu = host.RunUntil([&] { return sees("FACIAL FEATURES"); }, 3000);
+  host.Press("INPUT_MOVE_DOWN_ONLY", 0);
+  host.RunFrames(2);
+  host.Press("INPUT_FRONTEND_ACCEPT", 0);
+  if (!inMenu || !host.RunUntil([&] { return sees("BODY (1/2)"); }, 120)) {
+    state.SkipWithError("the creator's body page was not reached");
+    return;
+  }
+  MeasurePluginFrames(state, host);
+}
+BENCHMARK(BM_CreatorBusiestPage)->UseManualTime();
+
+// A whole outfit written to the save file: forty keys, each written at once.
+void BM_SaveOutfit(benchmark::State& state) {
+  FreeRoamGame game;
+  for (auto _ : state)
+    SaveOutfit();
+  state.SetItemsProcessed(state.iterations() * 2 * kClothingCategoryCount);
+}
+BENCHMARK(BM_SaveOutfit);

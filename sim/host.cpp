@@ -18,7 +18,11 @@ SimHost& Active() {
 
 template <typename T>
 constexpr ArgForm FormOf() {
-  if constexpr (std::is_same_v<T, bool>)
+  if constexpr (std::is_void_v<T>)
+    return ArgForm::None;
+  else if constexpr (std::is_same_v<T, Hash>)
+    return ArgForm::Hash;
+  else if constexpr (std::is_same_v<T, bool>)
     return ArgForm::Bool;
   else if constexpr (std::is_same_v<T, float>)
     return ArgForm::Float;
@@ -38,7 +42,7 @@ constexpr ArgForm FormOf() {
 
 template <uint64_t H, typename R, typename... P>
 NativeInfo MakeInfo(const char* name, const Native<H, R, P...>&) {
-  return NativeInfo{H, name, {FormOf<P>()...}};
+  return NativeInfo{H, name, {FormOf<P>()...}, FormOf<R>()};
 }
 
 std::vector<NativeInfo> BuildRegistry() {
@@ -181,6 +185,7 @@ void SimHost::RunFrame() {
   EndFrameTrain(*this);
   EndFrameShop(*this);
   timeMs_ += config.frameMs;
+  if (onFrameEnd) onFrameEnd(*this);
 }
 
 void SimHost::RunFrames(int count) {
@@ -275,6 +280,7 @@ void SimHost::HookNativePush(uint64_t slot) {
 }
 
 uint64_t* SimHost::HookNativeCall() {
+  ++nativeCalls_;
   const NativeInfo* info = FindNative(call_.hash);
   TraceEntry* entry = nullptr;
   if (config.trace) {
@@ -287,7 +293,8 @@ uint64_t* SimHost::HookNativeCall() {
     if (info) {
       int slot = 0;
       for (ArgForm form : info->forms) {
-        if (form == ArgForm::String) entry->strings.emplace_back(call_.Str(slot));
+        if (form == ArgForm::String || form == ArgForm::DisplayString)
+          entry->strings.emplace_back(call_.Str(slot));
         slot += form == ArgForm::Vector ? 3 : 1;
       }
     }
@@ -302,6 +309,8 @@ uint64_t* SimHost::HookNativeCall() {
     TraceEntry& done = trace_.back();
     for (int i = 0; i < 3; ++i)
       done.result[i] = resultArea_[i];
+    if (info && info->result == ArgForm::DisplayString && resultArea_[0] != 0)
+      done.resultText = reinterpret_cast<const char*>(static_cast<uintptr_t>(resultArea_[0]));
   }
   return resultArea_;
 }

@@ -21,12 +21,14 @@ namespace brimvale::sim {
 // The game's name hash: one-at-a-time over the lower-cased name.
 Hash GameHash(const char* name);
 
-enum class ArgForm { Int, Bool, Float, String, Pointer, Handle, DisplayString, Vector };
+// How a parameter or result slot reads: Hash is a 32-bit name hash, None a void result.
+enum class ArgForm { Int, Bool, Float, String, Pointer, Handle, DisplayString, Vector, Hash, None };
 
 struct NativeInfo {
   uint64_t hash = 0;
   const char* name = "";
   std::vector<ArgForm> forms;  // one per parameter (a Vector3 parameter takes three slots)
+  ArgForm result = ArgForm::None;
 };
 
 // The catalogue as the host knows it: every native the plugin may call, by hash.
@@ -75,8 +77,10 @@ struct TraceEntry {
   uint64_t hash = 0;
   const char* name = "";  // the role name, or "unknown"
   std::vector<uint64_t> args;
-  std::vector<std::string> strings;  // the C-string arguments, read at call time
+  // The C-string and display-string arguments in order, read at call time.
+  std::vector<std::string> strings;
   uint64_t result[3] = {};
+  std::string resultText;  // the text of a display string the call returned
 
   int32_t Int(size_t i) const {
     return i < args.size() ? static_cast<int32_t>(static_cast<uint32_t>(args[i])) : 0;
@@ -153,6 +157,11 @@ class SimHost {
   }
   std::vector<const TraceEntry*> CallsOf(uint64_t hash) const;
   const std::vector<uint64_t>& UnknownNatives() const { return unknown_; }
+  // Every native call since the host was made, traced or not.
+  int64_t NativeCalls() const { return nativeCalls_; }
+  // Called at the end of every frame, once the draw list is complete (the playthrough's
+  // recorder watches the game here).
+  std::function<void(SimHost&)> onFrameEnd;
   // The hook and platform operations the plugin made, in order ("scriptRegister", "FreeConsole",
   // ...).
   const std::vector<std::string>& HookLog() const { return hookLog_; }
@@ -192,6 +201,7 @@ class SimHost {
   uint64_t resultArea_[kResultSlots] = {};
   std::vector<TraceEntry> trace_;
   std::vector<uint64_t> unknown_;
+  int64_t nativeCalls_ = 0;
   std::vector<std::string> hookLog_;
   std::deque<std::string> strings_[2];  // game strings of this frame and the last
 };

@@ -45,8 +45,14 @@ bool ShowRank(Player& p) {
 
 bool VisitSkillTree(Player& p) {
   p.host.Press("INPUT_AIM_IN_AIR", 2);
+  // The skill points are shown under the tree once it is open.
   p.WaitFor(
-      "the skill tree is open", [&] { return TextAt(p, "SP: 2", 0.165f, 0.45f); }, 120);
+      "the skill tree is open",
+      [&] {
+        const DrawnText* points = p.host.world.ui.lastFrame.FindTextAt(0.165f, 0.45f);
+        return points && points->plain.rfind("SP: ", 0) == 0;
+      },
+      120);
   if (!p.ok) return false;
   p.Screen("skill-tree");
   // Health level 1 shows "+300" when it is open to this rank.

@@ -49,6 +49,9 @@ struct Player {
     return true;
   }
   bool Sees(const char* text) const { return host.world.ui.lastFrame.FindText(text) != nullptr; }
+  // A value of the save file in the game directory (the current one) as it is now; empty when
+  // the key is not there.
+  std::string SaveValue(const char* section, const char* key) const;
 };
 
 // The campaign's segments in the order a new game plays them. Each plays its part from where the
@@ -75,5 +78,7 @@ bool RideOutOfLawsSight(Player& p, Vector3 to, const char* objective);
 bool ReachSafeZone(Player& p);  // until the start blip is offered again
 // The objective line the game shows, or "".
 std::string ShownObjective(SimHost& host);
+// Walks about in free roam for a few minutes of game time.
+bool RoamFreely(Player& p);
 
 }  // namespace brimvale::sim

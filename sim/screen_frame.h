@@ -1,0 +1,27 @@
+// What the player sees on one frame: the frame's draw list and the notices still on screen. The
+// playthrough captures one of these for each screenshot; the renderer (sim/render) draws it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui_world.h"
+
+namespace brimvale::sim {
+
+class SimHost;
+
+struct ScreenFrame {
+  DrawList list;
+  std::string help;             // the help text on screen, markup included; empty for none
+  std::string objective;        // the objective line on screen; empty for none
+  std::vector<Notice> notices;  // banners, result screens and toasts on screen, oldest first
+  std::string caption;          // what the picture is: scenario, frame, game time
+};
+
+// The game keeps an objective line up this long after it is set.
+inline constexpr int kObjectiveShownMs = 20000;
+
+ScreenFrame CaptureScreen(const SimHost& host, std::string caption);
+
+}  // namespace brimvale::sim

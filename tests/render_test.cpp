@@ -1,0 +1,145 @@
+// The playthrough's pictures: a known frame drawn and its pixels read back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "render/screen_render.h"
+
+namespace brimvale {
+namespace {
+
+using sim::ScreenImage;
+
+constexpr int kW = sim::kScreenWidth, kH = sim::kScreenHeight;
+
+uint32_t Rgb(uint32_t pixel) {
+  return pixel & 0xFFFFFF;
+}
+int Channel(uint32_t pixel, int shift) {
+  return static_cast<int>((pixel >> shift) & 0xFF);
+}
+
+bool Near(uint32_t pixel, uint32_t rgb) {
+  for (int shift : {0, 8, 16}) {
+    if (std::abs(Channel(pixel, shift) - Channel(rgb, shift)) > 2) return false;
+  }
+  return true;
+}
+
+// Pixels of this colour (give or take rounding) inside the box of screen fractions.
+int CountColour(const ScreenImage& image, uint32_t rgb, double x0, double y0, double x1,
+                double y1) {
+  int count = 0;
+  for (int y = static_cast<int>(y0 * image.height); y < static_cast<int>(y1 * image.height); ++y) {
+    for (int x = static_cast<int>(x0 * image.width); x < static_cast<int>(x1 * image.width); ++x)
+      count += Near(image.Pixel(x, y), rgb);
+  }
+  return count;
+}
+
+sim::DrawnText Text(std::string markup, float x, float y, float scale, int r, int g, int b,
+                    int a = 255) {
+  sim::DrawnText t;
+  t.text = "<FONT FACE='$title'>" + markup + "</FONT>";
+  t.x = x;
+  t.y = y;
+  t.scaleX = t.scaleY = scale;
+  t.r = r, t.g = g, t.b = b, t.a = a;
+  return t;
+}
+
+sim::DrawnSprite Sprite(const char* texture, float x, float y, float w, float h, int r, int g,
+                        int b, int a) {
+  sim::DrawnSprite s;
+  s.dict = "generic_textures";
+  s.texture = texture;
+  s.x = x, s.y = y, s.width = w, s.height = h;
+  s.r = r, s.g = g, s.b = b, s.a = a;
+  return s;
+}
+
+TEST(ScreenRender, SpritesAreRectanglesInTheirColourAndAlphaCentredOnTheirPoint) {
+  sim::ScreenFrame screen;
+  screen.list.sprites.push_back(Sprite("inkroller_1a", 0.25f, 0.25f, 0.2f, 0.2f, 200, 40, 40, 255));
+  screen.list.sprites.push_back(Sprite("menu_bg", 0.75f, 0.25f, 0.2f, 0.2f, 0, 0, 255, 128));
+  const ScreenImage image = sim::RenderScreen(screen);
+  ASSERT_EQ(image.width, kW);
+  ASSERT_EQ(image.height, kH);
+
+  // Opaque: its exact colour from (0.15, 0.15) to (0.35, 0.35), the background outside.
+  EXPECT_EQ(Rgb(image.Pixel(480, 270)), 0xC82828u);
+  EXPECT_EQ(Rgb(image.Pixel(static_cast<int>(0.34 * kW), static_cast<int>(0.34 * kH))), 0xC82828u);
+  EXPECT_NE(Rgb(image.Pixel(static_cast<int>(0.36 * kW), 270)), 0xC82828u);
+  EXPECT_NE(Rgb(image.Pixel(480, static_cast<int>(0.36 * kH))), 0xC82828u);
+  // Half transparent blue over the dark background: about half blue, the rest still shows.
+  const uint32_t blended = image.Pixel(static_cast<int>(0.75 * kW), 270);
+  EXPECT_NEAR(Channel(blended, 0), 128 + 10, 12);
+  EXPECT_LT(Channel(blended, 16), 20);
+  // The texture's name is written inside it, in its top-left corner.
+  int lettering = 0;
+  for (int y = static_cast<int>(0.153 * kH); y < static_cast<int>(0.17 * kH); ++y)
+    for (int x = static_cast<int>(0.152 * kW); x < static_cast<int>(0.25 * kW); ++x)
+      lettering += Rgb(image.Pixel(x, y)) != 0xC82828u;
+  EXPECT_GT(lettering, 50);
+  EXPECT_EQ(Rgb(image.Pixel(static_cast<int>(0.3 * kW), static_cast<int>(0.16 * kH))), 0xC82828u);
+}
+
+TEST(ScreenRender, TextIsDrawnFromItsTopLeftInItsColourWithTheMarkupApplied) {
+  sim::ScreenFrame screen;
+  screen.list.texts.push_back(Text("GREEN", 0.1f, 0.5f, 1.0f, 0, 255, 0));
+  screen.list.texts.push_back(Text("top~n~~o~GOLD~s~ line", 0.6f, 0.1f, 1.0f, 0, 0, 255));
+  screen.list.texts.push_back(Text("Press ~INPUT_LOOT~", 0.1f, 0.8f, 0.6f, 255, 255, 0));
+  screen.list.texts.push_back(Text("GONE", 0.5f, 0.5f, 1.0f, 255, 0, 255, 0));
+  const ScreenImage image = sim::RenderScreen(screen);
+
+  // Drawn right of and below its point, at most a line high, nowhere else.
+  EXPECT_GT(CountColour(image, 0x00FF00, 0.1, 0.5, 0.3, 0.57), 500);
+  EXPECT_EQ(CountColour(image, 0x00FF00, 0.0, 0.0, 1.0, 0.5), 0);
+  EXPECT_EQ(CountColour(image, 0x00FF00, 0.0, 0.57, 1.0, 1.0), 0);
+  EXPECT_EQ(CountColour(image, 0x00FF00, 0.0, 0.5, 0.1, 0.57), 0);
+  // "~n~" starts a second line in the orange of "~o~"; the first line keeps the text's blue.
+  EXPECT_GT(CountColour(image, 0x0000FF, 0.6, 0.1, 0.8, 0.16), 100);
+  EXPECT_EQ(CountColour(image, 0x0000FF, 0.6, 0.16, 0.62, 0.23), 0);
+  EXPECT_GT(CountColour(image, 0xFFA333, 0.6, 0.16, 0.8, 0.23), 100);
+  // "~s~" goes back to blue on the same line.
+  EXPECT_GT(CountColour(image, 0x0000FF, 0.7, 0.16, 0.95, 0.23), 50);
+  // The control icon is a yellow box after "Press ".
+  EXPECT_GT(CountColour(image, 0xFFFF00, 0.16, 0.8, 0.3, 0.85), 100);
+  // Alpha 0 is not seen.
+  EXPECT_EQ(CountColour(image, 0xFF00FF, 0.0, 0.0, 1.0, 1.0), 0);
+}
+
+TEST(ScreenRender, NoticesAndTheCaptionSitInTheirPlaces) {
+  sim::ScreenFrame screen;
+  const sim::ScreenImage empty = sim::RenderScreen(screen);
+  screen.help = "Press ~INPUT_LOOT~ to Create Your Brimvale Character.";
+  screen.objective = "Take out the ~e~Guard.~s~";
+  sim::Notice result;
+  result.kind = sim::NoticeKind::Result;
+  result.text = "MISSION PASSED";
+  result.subtitle = "Prologue";
+  sim::Notice toast;
+  toast.kind = sim::NoticeKind::Toast;
+  toast.text = "Rank Up";
+  toast.subtitle = "Rank 1";
+  screen.notices = {result, toast};
+  screen.caption = "play  |  frame 1";
+  const sim::ScreenImage image = sim::RenderScreen(screen);
+
+  auto changed = [&](double x0, double y0, double x1, double y1) {
+    int n = 0;
+    for (int y = static_cast<int>(y0 * kH); y < static_cast<int>(y1 * kH); y += 2)
+      for (int x = static_cast<int>(x0 * kW); x < static_cast<int>(x1 * kW); x += 2)
+        n += image.Pixel(x, y) != empty.Pixel(x, y);
+    return n;
+  };
+  EXPECT_GT(changed(0.02, 0.03, 0.3, 0.15), 1000) << "help text top-left";
+  EXPECT_GT(CountColour(image, 0xDB332E, 0.3, 0.83, 0.7, 0.92), 30) << "objective, its red word";
+  EXPECT_GT(changed(0.3, 0.4, 0.7, 0.56), 1000) << "result screen in the middle";
+  EXPECT_GT(changed(0.74, 0.18, 0.98, 0.3), 1000) << "toast on the right";
+  EXPECT_GT(changed(0.0, 0.97, 0.2, 1.0), 100) << "caption at the bottom";
+  EXPECT_EQ(changed(0.3, 0.05, 0.7, 0.3), 0) << "nothing else";
+}
+
+}  // namespace
+}  // namespace brimvale
