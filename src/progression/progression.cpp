@@ -1,5 +1,9 @@
 #include "progression/progression.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "core/natives.h"
 #include "save/store.h"
 
@@ -8,8 +12,11 @@ namespace brimvale {
 ProgressionState Progression;
 SkillTreeScreenState SkillTree;
 
+// A hand-edited total near the limit stays at the limit instead of wrapping to a negative one.
 void AddXP(int32_t amount) {
-  Progression.XP += amount;
+  const int64_t total = int64_t{Progression.XP} + amount;
+  Progression.XP = static_cast<int32_t>(std::clamp<int64_t>(
+      total, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
   WriteInt("Rank", "XP", Progression.XP);
 }
 
