@@ -1,6 +1,7 @@
 // brimvale-sim: runs one named scenario of the plugin in the simulated host.
 #include <iostream>
 
+#include "host.h"
 #include "scenario.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::cout << "scenario " << scenario->name << ": " << scenario->summary << "\n";
-  const bool ok = scenario->run(std::cout);
+  const bool ok = scenario->run(std::cout, brimvale::sim::HostConfig{});
   std::cout << (ok ? "scenario finished" : "scenario did not finish") << "\n";
   return ok ? 0 : 1;
 }

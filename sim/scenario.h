@@ -7,11 +7,14 @@
 
 namespace brimvale::sim {
 
+struct HostConfig;
+
 struct Scenario {
   const char* name;
   const char* summary;
-  // Plays the scenario and reports what happened; returns false when it did not reach its end.
-  bool (*run)(std::ostream& out);
+  // Plays the scenario in a host made with `config` (its seed, load times and faults) and reports
+  // what happened; returns false when it did not reach its end.
+  bool (*run)(std::ostream& out, const HostConfig& config);
 };
 
 const std::vector<Scenario>& Scenarios();

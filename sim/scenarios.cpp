@@ -20,9 +20,9 @@ void ReportCalls(SimHost& host, std::ostream& out) {
 }
 
 // The campaign from a fresh save, as far as it is built: the creator, then the start point.
-bool RunCampaign(std::ostream& out) {
+bool RunCampaign(std::ostream& out, const HostConfig& config) {
   GameDirectory game("brimvale_play_campaign");
-  SimHost host;
+  SimHost host(config);
   host.LoadPlugin();
   Player player{host, out};
   out << "playthrough:\n";
