@@ -1,0 +1,217 @@
+// A game that fails the plugin now and then: natives that create nothing for a while, resources
+// that load late, a player who dies in the middle of a blocking sequence, and the script stopped
+// at any frame. Nothing may crash or leak, and the save file always loads afterwards with the
+// progress it had.
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "character/creator.h"
+#include "core/campaign.h"
+#include "host.h"
+#include "player.h"
+#include "scenario.h"
+#include "sim_fixture.h"
+
+namespace brimvale {
+namespace {
+
+using sim::GameHash;
+using sim::HostConfig;
+
+// Every line of the file is blank, a section or a key with its value.
+void ExpectWellFormedSave(const std::string& text) {
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const bool section = line.size() > 2 && line.front() == '[' && line.back() == ']';
+    const size_t equals = line.find('=');
+    EXPECT_TRUE(line.empty() || section || (equals != std::string::npos && equals > 0))
+        << "line \"" << line << "\" in\n"
+        << text;
+  }
+  if (!text.empty()) {
+    EXPECT_EQ(text.back(), '\n');
+  }
+}
+
+struct CampaignRun {
+  bool ok = false;
+  std::string out;              // what the scripted player reported
+  std::vector<int64_t> frames;  // the frame of each of its milestones
+  std::string save;             // the save file it left
+  bool tempLeft = false;        // a half-made replacement of the save was left beside it
+};
+
+// A new session on `save` greets the player where its progress left them: the story's start
+// point once a character exists, the creator before.
+void ExpectLoadsWithItsProgress(const std::string& save) {
+  testing::WriteFile("Brimvale.ini", save);
+  sim::SimHost host;
+  host.LoadPlugin();
+  const bool created = save.find("Create Character=True") != std::string::npos;
+  host.MovePlayer(created ? kStartPoint : kCreatorEntryPoint);
+  const std::string prompt =
+      created ? kStartPrompt : "Press ~INPUT_LOOT~ to Create Your Brimvale Character.";
+  EXPECT_TRUE(host.RunUntil([&] { return host.world.ui.LastHelpText() == prompt; }, 300))
+      << "no \"" << prompt << "\" for\n"
+      << save;
+  host.UnloadPlugin();
+}
+
+// The campaign scenario, as far as it plays today, in a game directory of this test's own.
+class CampaignUnderFaults : public ::testing::Test {
+ protected:
+  CampaignRun Play(const HostConfig& config) {
+    // The scenario makes its game directory under the temporary directory: this test's own.
+    const char* oldTemp = std::getenv("TMPDIR");
+    const std::string restore = oldTemp ? oldTemp : "";
+    setenv("TMPDIR", dir.path().c_str(), 1);
+    std::ostringstream out;
+    CampaignRun run;
+    run.ok = sim::FindScenario("campaign")->run(out, config);
+    oldTemp ? setenv("TMPDIR", restore.c_str(), 1) : unsetenv("TMPDIR");
+    run.out = out.str();
+    static const std::regex milestone(R"(\[frame (\d+), )");
+    for (std::sregex_iterator it(run.out.begin(), run.out.end(), milestone), end; it != end; ++it)
+      run.frames.push_back(std::stoll((*it)[1]));
+    const size_t saveAt = run.out.find("save file:\n");
+    const size_t callsAt = run.out.find("natives called");
+    if (saveAt != std::string::npos && callsAt != std::string::npos)
+      run.save = run.out.substr(saveAt + 11, callsAt - saveAt - 11);
+    return run;
+  }
+
+  testing::GameDirectory dir;
+};
+
+// One host, one fresh game: a new player at the creator, with whatever faults the test arranges.
+class NativeFaults : public testing::SimTest {
+ protected:
+  explicit NativeFaults(HostConfig config = {}) : SimTest(config) {}
+  bool MakeCharacterAndStart() {
+    host.LoadPlugin();
+    host.RunFrames(30);
+    return sim::MakeCharacter(player) && sim::StartCampaign(player);
+  }
+  std::ostringstream log;
+  sim::Player player{host, log};
+};
+
+TEST_F(NativeFaults, BlipsTheGameRefusesForAWhileAppearOnceItMakesThem) {
+  host.config.faults.RefuseUntilFrame(AddBlipForCoord, 90);
+  host.LoadPlugin();
+  host.RunFrames(60);
+  EXPECT_TRUE(host.world.blips.blips.empty());
+  EXPECT_GT(host.config.faults.Refused(AddBlipForCoord), 0);
+  host.RunFrames(40);
+  EXPECT_FALSE(host.world.blips.blips.empty());
+  ASSERT_TRUE(sim::MakeCharacter(player) && sim::StartCampaign(player)) << log.str();
+}
+
+TEST_F(NativeFaults, ACameraNotCreatedLeavesTheSceneWithoutItAndNoCameraBehind) {
+  host.config.faults.RefuseNext(CreateCameraAt, 1);
+  ASSERT_TRUE(MakeCharacterAndStart()) << log.str();
+  EXPECT_EQ(host.config.faults.Refused(CreateCameraAt), 1);
+  EXPECT_EQ(host.world.cameras.LiveCameras(), 0);
+  EXPECT_NE(SaveText().find("Create Character=True"), std::string::npos);
+}
+
+TEST_F(NativeFaults, AModelSwitchTheGameRefusesAndResourcesThatLoadLateHoldUntilTheyCome) {
+  // The switch through the script globals fails, so the model is loaded and set directly, and
+  // the game takes its time over that and over every dictionary.
+  host.config.faults.RefuseNext(RefreshPlayerState, 2);
+  host.config.faults.RefuseNext(HasModelLoaded, 50);
+  host.config.faults.RefuseNext(HasTextureDictLoaded, 150);
+  host.config.faults.RefuseNext(HasAnimDictLoaded, 150);
+  ASSERT_TRUE(MakeCharacterAndStart()) << log.str();
+  EXPECT_EQ(host.config.faults.Refused(HasModelLoaded), 50);
+  EXPECT_EQ(host.config.faults.Refused(HasTextureDictLoaded), 150);
+  EXPECT_EQ(host.config.faults.Refused(HasAnimDictLoaded), 150);
+  EXPECT_EQ(host.world.PlayerEntity().model, GameHash("MP_MALE"));
+}
+
+class LateResources : public NativeFaults {
+ protected:
+  static HostConfig SlowLoads() {
+    HostConfig config;
+    config.modelLoadFrames = 90;
+    config.textureLoadFrames = 60;
+    config.animDictLoadFrames = 75;
+    return config;
+  }
+  LateResources() : NativeFaults(SlowLoads()) {}
+};
+
+TEST_F(LateResources, ModelsTexturesAndAnimationsThatLoadSecondsLateStillMakeTheCharacter) {
+  ASSERT_TRUE(MakeCharacterAndStart()) << log.str();
+  EXPECT_EQ(host.world.PlayerEntity().model, GameHash("MP_MALE"));
+  EXPECT_EQ(host.world.cameras.LiveCameras(), 0);
+}
+
+TEST_F(CampaignUnderFaults, APlayerWhoDiesInTheMiddleOfEachSequencePlaysOn) {
+  const CampaignRun clean = Play({});
+  ASSERT_TRUE(clean.ok) << clean.out;
+  // A death just after each milestone falls inside the blocking sequence that the milestone's
+  // press starts (the creator's entry, the campaign's start, ...).
+  for (int64_t milestone : clean.frames) {
+    SCOPED_TRACE("death at frame " + std::to_string(milestone + 10));
+    HostConfig config;
+    config.faults.KillPlayerAtFrame(milestone + 10, 90);
+    const CampaignRun run = Play(config);
+    EXPECT_TRUE(run.ok) << run.out;
+    ExpectWellFormedSave(run.save);
+    EXPECT_EQ(run.save, clean.save);
+  }
+}
+
+TEST_F(CampaignUnderFaults, TheScriptStoppedAtAnyFrameLeavesASaveThatLoadsWithItsProgress) {
+  const CampaignRun clean = Play({});
+  ASSERT_TRUE(clean.ok) << clean.out;
+  // Frames spread over the whole campaign, and frames just inside each sequence.
+  std::vector<int64_t> stops;
+  const int64_t stride = std::max<int64_t>(1, clean.frames.back() / 24);
+  for (int64_t frame = 1; frame < clean.frames.back(); frame += stride)
+    stops.push_back(frame);
+  for (int64_t milestone : clean.frames)
+    stops.push_back(milestone + 3);
+  for (int64_t stop : stops) {
+    SCOPED_TRACE("stopped at frame " + std::to_string(stop));
+    HostConfig config;
+    config.faults.StopScriptAtFrame(stop);
+    const CampaignRun run = Play(config);
+    ExpectWellFormedSave(run.save);
+    // What was saved by then is what the whole run saves by then: each line of it is one the
+    // finished run also wrote, or wrote over later.
+    std::istringstream lines(run.save);
+    std::string line;
+    while (std::getline(lines, line)) {
+      const std::string key = line.substr(0, line.find('='));
+      EXPECT_NE(clean.save.find(key), std::string::npos) << line;
+    }
+    ExpectLoadsWithItsProgress(run.save);
+  }
+}
+
+TEST_F(CampaignUnderFaults, TheCampaignPlaysToItsEndWhateverTheSeedAndLoadTimes) {
+  for (uint32_t seed : {2u, 17u, 4242u, 90001u}) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const int spread = static_cast<int>(seed % 7);
+    HostConfig config;
+    config.seed = seed;
+    config.modelLoadFrames = 1 + spread;
+    config.textureLoadFrames = 1 + spread % 5;
+    config.animDictLoadFrames = 1 + spread % 4;
+    const CampaignRun run = Play(config);
+    EXPECT_TRUE(run.ok) << run.out;
+    ExpectWellFormedSave(run.save);
+    EXPECT_NE(run.save.find("Create Character=True"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace brimvale
