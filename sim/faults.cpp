@@ -1,7 +1,6 @@
 #include "faults.h"
 
 #include "host.h"
-#include "world.h"
 
 namespace brimvale::sim {
 
@@ -17,19 +16,8 @@ bool FaultPlan::Refuses(uint64_t hash, int64_t frame) {
 }
 
 void FaultPlan::BeginFrame(SimHost& host, int64_t frame) {
-  if (frame == deathFrame_) KillPlayer(host.world);
-  if (frame == reviveFrame_) RevivePlayer(host.world);
+  if (frame == deathFrame_) host.world.Kill(host.world.player.ped, frame);
   if (frame == stopFrame_) host.UnloadPlugin();
-}
-
-void KillPlayer(World& world) {
-  world.player.dead = true;
-  world.PlayerEntity().dead = true;
-}
-
-void RevivePlayer(World& world) {
-  world.player.dead = false;
-  world.PlayerEntity().dead = false;
 }
 
 }  // namespace brimvale::sim

@@ -1,6 +1,6 @@
 // Faults the simulated game can be told to make, for tests of a plugin that must survive them: a
 // native that fails for a while (it does nothing and answers 0: no blip, no ped, no camera, a
-// resource not loaded yet), and a player who dies at a chosen moment.
+// resource not loaded yet), a player who dies at a chosen moment, and the script stopped.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,6 @@
 
 namespace brimvale::sim {
 
-struct World;
 class SimHost;
 
 class FaultPlan {
@@ -32,11 +31,9 @@ class FaultPlan {
     return it == faults_.end() ? 0 : it->second.refused;
   }
 
-  // The player dies at the start of `frame` and comes back `framesDead` frames later.
-  void KillPlayerAtFrame(int64_t frame, int framesDead) {
-    deathFrame_ = frame;
-    reviveFrame_ = frame + framesDead;
-  }
+  // The player dies where it stands at the start of `frame` (a fall, a stray shot); the game then
+  // waits for the plugin's death handling to bring it back.
+  void KillPlayerAtFrame(int64_t frame) { deathFrame_ = frame; }
   // The game stops the plugin's script at the start of `frame`, as an unload would.
   void StopScriptAtFrame(int64_t frame) { stopFrame_ = frame; }
 
@@ -53,12 +50,7 @@ class FaultPlan {
   };
   std::unordered_map<uint64_t, NativeFault> faults_;
   int64_t deathFrame_ = -1;
-  int64_t reviveFrame_ = -1;
   int64_t stopFrame_ = -1;
 };
-
-// The player's ped dies where it stands (as a fall or a stray shot would kill it), and comes back.
-void KillPlayer(World& world);
-void RevivePlayer(World& world);
 
 }  // namespace brimvale::sim
