@@ -41,10 +41,10 @@ bool RunCampaign(std::ostream& out, const HostConfig& config) {
 }
 
 // A returning player past the prologue starts the campaign and robs the train.
-bool RunRobbery(std::ostream& out) {
+bool RunRobbery(std::ostream& out, const HostConfig& base) {
   GameDirectory game("brimvale_play_robbery");
   game.WriteSave("[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n");
-  HostConfig config;
+  HostConfig config = base;
   config.trace = false;  // the robbery's train services make about 15,000 calls a frame
   SimHost host(config);
   host.LoadPlugin();

@@ -39,6 +39,9 @@ void ExpectWellFormedSave(const std::string& text) {
   }
 }
 
+// Every scenario of a part of the campaign; each new part's scenario goes here.
+constexpr const char* kScenarios[] = {"campaign", "robbery"};
+
 struct CampaignRun {
   bool ok = false;
   std::string out;              // what the scripted player reported
@@ -63,26 +66,29 @@ void ExpectLoadsWithItsProgress(const std::string& save) {
   host.UnloadPlugin();
 }
 
-// The campaign scenario, as far as it plays today, in a game directory of this test's own.
+// The scenarios that play the campaign's parts as far as they are built, each in a game directory
+// of this test's own.
 class CampaignUnderFaults : public ::testing::Test {
  protected:
-  CampaignRun Play(const HostConfig& config) {
+  CampaignRun Play(const char* scenario, const HostConfig& config) {
     // The scenario makes its game directory under the temporary directory: this test's own.
     const char* oldTemp = std::getenv("TMPDIR");
     const std::string restore = oldTemp ? oldTemp : "";
     setenv("TMPDIR", dir.path().c_str(), 1);
     std::ostringstream out;
     CampaignRun run;
-    run.ok = sim::FindScenario("campaign")->run(out, config);
+    run.ok = sim::FindScenario(scenario)->run(out, config);
     oldTemp ? setenv("TMPDIR", restore.c_str(), 1) : unsetenv("TMPDIR");
     run.out = out.str();
     static const std::regex milestone(R"(\[frame (\d+), )");
     for (std::sregex_iterator it(run.out.begin(), run.out.end(), milestone), end; it != end; ++it)
       run.frames.push_back(std::stoll((*it)[1]));
+    // The save file is printed after "save file:", up to the list of natives if there is one.
     const size_t saveAt = run.out.find("save file:\n");
-    const size_t callsAt = run.out.find("natives called");
-    if (saveAt != std::string::npos && callsAt != std::string::npos)
-      run.save = run.out.substr(saveAt + 11, callsAt - saveAt - 11);
+    if (saveAt != std::string::npos) {
+      const size_t from = saveAt + 11;
+      run.save = run.out.substr(from, run.out.find("natives called", from) - from);
+    }
     return run;
   }
 
@@ -154,51 +160,57 @@ TEST_F(LateResources, ModelsTexturesAndAnimationsThatLoadSecondsLateStillMakeThe
 }
 
 TEST_F(CampaignUnderFaults, APlayerWhoDiesInTheMiddleOfEachSequencePlaysOn) {
-  const CampaignRun clean = Play({});
-  ASSERT_TRUE(clean.ok) << clean.out;
-  // A long wait of the scripted player between two milestones is a blocking sequence of the
-  // plugin (the creator's entry, its finish, the campaign's start, ...): a death in its middle.
-  int sequences = 0;
-  for (size_t i = 1; i < clean.frames.size(); ++i) {
-    if (clean.frames[i] - clean.frames[i - 1] < 60) continue;
-    ++sequences;
-    const int64_t death = (clean.frames[i - 1] + clean.frames[i]) / 2;
-    SCOPED_TRACE("death at frame " + std::to_string(death));
-    HostConfig config;
-    config.faults.KillPlayerAtFrame(death);
-    const CampaignRun run = Play(config);
-    EXPECT_TRUE(run.ok) << run.out;
-    ExpectWellFormedSave(run.save);
-    EXPECT_EQ(run.save, clean.save);
+  for (const char* scenario : kScenarios) {
+    SCOPED_TRACE(scenario);
+    const CampaignRun clean = Play(scenario, {});
+    ASSERT_TRUE(clean.ok) << clean.out;
+    // A long wait of the scripted player between two milestones is a blocking sequence of the
+    // plugin (the creator's entry, its finish, the campaign's start, ...): a death in its middle.
+    int sequences = 0;
+    for (size_t i = 1; i < clean.frames.size(); ++i) {
+      if (clean.frames[i] - clean.frames[i - 1] < 60) continue;
+      ++sequences;
+      const int64_t death = (clean.frames[i - 1] + clean.frames[i]) / 2;
+      SCOPED_TRACE("death at frame " + std::to_string(death));
+      HostConfig config;
+      config.faults.KillPlayerAtFrame(death);
+      const CampaignRun run = Play(scenario, config);
+      EXPECT_TRUE(run.ok) << run.out;
+      ExpectWellFormedSave(run.save);
+      EXPECT_EQ(run.save, clean.save);
+    }
+    EXPECT_GE(sequences, 2);  // at least the start of the campaign and of what it plays
   }
-  EXPECT_GE(sequences, 3);  // at least the creator's entry and finish and the campaign's start
 }
 
 TEST_F(CampaignUnderFaults, TheScriptStoppedAtAnyFrameLeavesASaveThatLoadsWithItsProgress) {
-  const CampaignRun clean = Play({});
-  ASSERT_TRUE(clean.ok) << clean.out;
-  // Frames spread over the whole campaign, and frames just inside each sequence.
-  std::vector<int64_t> stops;
-  const int64_t stride = std::max<int64_t>(1, clean.frames.back() / 24);
-  for (int64_t frame = 1; frame < clean.frames.back(); frame += stride)
-    stops.push_back(frame);
-  for (int64_t milestone : clean.frames)
-    stops.push_back(milestone + 3);
-  for (int64_t stop : stops) {
-    SCOPED_TRACE("stopped at frame " + std::to_string(stop));
-    HostConfig config;
-    config.faults.StopScriptAtFrame(stop);
-    const CampaignRun run = Play(config);
-    ExpectWellFormedSave(run.save);
-    // What was saved by then is what the whole run saves by then: each line of it is one the
-    // finished run also wrote, or wrote over later.
-    std::istringstream lines(run.save);
-    std::string line;
-    while (std::getline(lines, line)) {
-      const std::string key = line.substr(0, line.find('='));
-      EXPECT_NE(clean.save.find(key), std::string::npos) << line;
+  for (const char* scenario : kScenarios) {
+    SCOPED_TRACE(scenario);
+    const CampaignRun clean = Play(scenario, {});
+    ASSERT_TRUE(clean.ok) << clean.out;
+    // Frames spread over the whole campaign, and frames just inside each sequence.
+    std::vector<int64_t> stops;
+    const int64_t stride = std::max<int64_t>(1, clean.frames.back() / 24);
+    for (int64_t frame = 1; frame < clean.frames.back(); frame += stride)
+      stops.push_back(frame);
+    for (int64_t milestone : clean.frames)
+      stops.push_back(milestone + 3);
+    for (int64_t stop : stops) {
+      SCOPED_TRACE("stopped at frame " + std::to_string(stop));
+      HostConfig config;
+      config.faults.StopScriptAtFrame(stop);
+      const CampaignRun run = Play(scenario, config);
+      ExpectWellFormedSave(run.save);
+      // What was saved by then is what the whole run saves by then: each line of it is one the
+      // finished run also wrote, or wrote over later.
+      std::istringstream lines(run.save);
+      std::string line;
+      while (std::getline(lines, line)) {
+        const std::string key = line.substr(0, line.find('='));
+        EXPECT_NE(clean.save.find(key), std::string::npos) << line;
+      }
+      ExpectLoadsWithItsProgress(run.save);
     }
-    ExpectLoadsWithItsProgress(run.save);
   }
 }
 
@@ -211,10 +223,12 @@ TEST_F(CampaignUnderFaults, TheCampaignPlaysToItsEndWhateverTheSeedAndLoadTimes)
     config.modelLoadFrames = 1 + spread;
     config.textureLoadFrames = 1 + spread % 5;
     config.animDictLoadFrames = 1 + spread % 4;
-    const CampaignRun run = Play(config);
-    EXPECT_TRUE(run.ok) << run.out;
-    ExpectWellFormedSave(run.save);
-    EXPECT_NE(run.save.find("Create Character=True"), std::string::npos);
+    for (const char* scenario : kScenarios) {
+      const CampaignRun run = Play(scenario, config);
+      EXPECT_TRUE(run.ok) << scenario << "\n" << run.out;
+      ExpectWellFormedSave(run.save);
+      EXPECT_NE(run.save.find("Create Character=True"), std::string::npos);
+    }
   }
 }
 
