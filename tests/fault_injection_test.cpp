@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "character/creator.h"
 #include "core/campaign.h"
+#include "free_roam.h"
 #include "host.h"
 #include "player.h"
 #include "scenario.h"
@@ -236,6 +238,72 @@ TEST_F(CampaignUnderFaults, TheCampaignPlaysToItsEndWhateverTheSeedAndLoadTimes)
       EXPECT_NE(run.save.find("Create Character=True"), std::string::npos);
     }
   }
+}
+
+// Free roam's own blocking sequences with a death in their middle: the game comes back to play
+// with no scene camera left, and the save holds what it held.
+class FreeRoamFaults : public testing::FreeRoamTest {
+ protected:
+  // Lets the sequence that `start` begins run `frames` frames, kills the player there, and waits
+  // until the death has been dealt with and no script camera is shown.
+  void DieDuring(const std::function<void()>& start, int frames) {
+    start();
+    host.RunFrames(frames);
+    host.world.Kill(host.world.player.ped, host.Frame());
+    ASSERT_TRUE(host.RunUntil(
+        [&] {
+          return !host.world.player.dead && !host.world.cameras.rendering &&
+                 !host.world.blips.fades.back().out;
+        },
+        3000));
+    host.RunFrames(60);
+    EXPECT_TRUE(host.ScriptRunning());
+  }
+};
+
+TEST_F(FreeRoamFaults, ADeathWhileEnteringAWardrobeLeavesNoCameraAndChargesNothing) {
+  StartFreeRoam();
+  host.world.scene.money = 5000;
+  const int cameras = host.world.cameras.LiveCameras();
+  const std::string save = SaveText();
+  DieDuring(
+      [&] {
+        host.MovePlayer({-326.392f, 797.185f, 121.512f});  // the door of the first shop
+        host.RunFrame();
+        host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 2);
+      },
+      20);
+  EXPECT_EQ(host.world.cameras.LiveCameras(), cameras);
+  EXPECT_EQ(host.world.scene.money, 5000);
+  EXPECT_EQ(SaveText(), save);
+}
+
+TEST_F(FreeRoamFaults, ADeathWhileLeavingAWardrobeKeepsWhatTheVisitSaved) {
+  StartFreeRoam();
+  host.world.scene.money = 5000;
+  const int cameras = host.world.cameras.LiveCameras();
+  host.MovePlayer({-326.392f, 797.185f, 121.512f});
+  host.RunFrame();
+  host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 2);
+  ASSERT_TRUE(WaitUntilDrawn("1/4", 900));
+  Press("INPUT_MOVE_RIGHT_ONLY", 0);  // the hat one part on
+  DieDuring([&] { host.Press("INPUT_FRONTEND_ACCEPT", 0); }, 10);
+  EXPECT_EQ(host.world.cameras.LiveCameras(), cameras);
+  ExpectWellFormedSave(SaveText());
+  EXPECT_NE(SaveText().find("Outfit Part 0=1\n"), std::string::npos) << SaveText();
+}
+
+TEST_F(FreeRoamFaults, ADeathInTheMiddleOfACharacterResetPutsTheLookBackOn) {
+  StartFreeRoam("Head Type=4\n");
+  const std::string save = SaveText();
+  Press("INPUT_FRONTEND_LS", 2);
+  ASSERT_TRUE(WaitUntilDrawn("View Player Options", 300));
+  Press("INPUT_FRONTEND_ACCEPT", 2, 2);
+  Press("INPUT_GAME_MENU_DOWN", 2, 2);
+  ASSERT_TRUE(host.world.ui.lastFrame.FindText("Reset your character model if it breaks."));
+  DieDuring([&] { host.Press("INPUT_FRONTEND_ACCEPT", 2); }, 15);
+  EXPECT_NE(host.world.look.Of(host.world.player.ped).Layer("mp_head_mr1_005"), nullptr);
+  EXPECT_EQ(SaveText(), save);
 }
 
 }  // namespace
