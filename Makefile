@@ -1,5 +1,5 @@
 # The two set-up commands of a fresh machine are `make play` and `make test`.
-.PHONY: play test windows bench format setup clean
+.PHONY: play test fuzz windows bench format setup clean
 
 SCENARIO ?= play
 
@@ -15,6 +15,11 @@ test: setup
 	cmake --preset default >/dev/null
 	cmake --build --preset default
 	ctest --preset default
+
+# The save file fuzz target for longer than the bounded run of `make test` (FUZZ_SECONDS).
+FUZZ_SECONDS ?= 600
+fuzz: setup
+	cmake -DSOURCE_DIR=$(CURDIR) -DSECONDS=$(FUZZ_SECONDS) -P cmake/fuzz-run.cmake
 
 windows:
 	scripts/setup windows

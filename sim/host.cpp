@@ -160,6 +160,7 @@ bool SimHost::ScriptRunning() const {
 
 void SimHost::RunFrame() {
   ++frame_;
+  config.faults.BeginFrame(*this, frame_);
   strings_[1].swap(strings_[0]);
   strings_[0].clear();
   world.justPressed.clear();
@@ -301,6 +302,8 @@ uint64_t* SimHost::HookNativeCall() {
   }
   if (!info) {
     unknown_.push_back(call_.hash);
+  } else if (config.faults.Refuses(call_.hash, frame_)) {
+    // A failed call: nothing happens in the world and the result stays zero.
   } else if (auto it = handlers_.find(call_.hash); it != handlers_.end()) {
     it->second(*this, call_);
   }

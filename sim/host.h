@@ -13,6 +13,7 @@
 
 #include "core/hook.h"
 #include "core/natives.h"
+#include "faults.h"
 #include "fibre.h"
 #include "world.h"
 
@@ -97,6 +98,7 @@ struct HostConfig {
   int animDictLoadFrames = 2;  // frames a requested animation dictionary takes to load
   Vector3 playerStart{0.0f, 0.0f, 0.0f};
   bool trace = true;
+  FaultPlan faults;  // none unless a test asks for them
 };
 
 class SimHost {

@@ -8,11 +8,13 @@ namespace brimvale::sim {
 namespace {
 
 void ReplacePlayerPed(SimHost& host, Hash model) {
-  // The game rebuilds the player's ped with the new model: a new handle at the same place.
+  // The game rebuilds the player's ped with the new model: a new handle at the same place, and
+  // alive, whatever became of the old one.
   World& w = host.world;
   const SimEntity old = w.PlayerEntity();
   w.entities.erase(old.handle);
   w.player.ped = w.Spawn(EntityKind::Ped, model, old.position, old.heading);
+  w.player.dead = false;
 }
 
 Hash GlobalModel(SimHost& host) {

@@ -25,6 +25,13 @@ struct Scenario {
 };
 
 const std::vector<Scenario>& Scenarios();
+
+struct HostConfig;
+// Plays the scenario's segments from its own save in a fresh game directory with a host made from
+// `config` (its seed, load times and faults). Prints the player's lines and then, after
+// "save file:", the save it left; false when it did not reach its end. A part not built yet is
+// skipped with a line that says so.
+bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostream& out);
 const Scenario* FindScenario(const std::string& name);
 
 }  // namespace brimvale::sim

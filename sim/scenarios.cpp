@@ -1,6 +1,10 @@
 // The scenarios of brimvale-sim. A part of the campaign that is not built yet has a null segment:
 // the run says so and goes on with the next part. Each part's segment lives in its play_*.cpp and
 // is declared in player.h.
+#include <random>
+#include <string>
+
+#include "game_directory.h"
 #include "player.h"
 #include "scenario.h"
 
@@ -65,6 +69,28 @@ const std::vector<Scenario>& Scenarios() {
        {kStartPoint, kFreeRoam}},
   };
   return all;
+}
+
+bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostream& out) {
+  GameDirectory game(std::string("brimvale_scenario_") + scenario.name + "_" +
+                     std::to_string(std::random_device{}()));
+  if (scenario.startSave) game.WriteSave(scenario.startSave);
+  SimHost host(config);
+  Player player{host, out};
+  host.LoadPlugin();
+  host.RunFrames(30);
+  for (const Segment& segment : scenario.segments) {
+    if (!player.ok) break;
+    if (!segment.play) {
+      player.Say(std::string(segment.part) + ": not built yet, skipped");
+      continue;
+    }
+    player.ok = segment.play(player);
+  }
+  host.RunFrames(2);
+  out << "save file:\n" << game.SaveText();
+  host.UnloadPlugin();
+  return player.ok && host.UnknownNatives().empty();
 }
 
 const Scenario* FindScenario(const std::string& name) {

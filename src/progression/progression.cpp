@@ -1,5 +1,6 @@
 #include "progression/progression.h"
 
+#include <cstdint>
 #include <limits>
 
 #include "core/natives.h"
@@ -49,6 +50,7 @@ int32_t SaturatingAdd(int32_t a, int32_t b) {
   return b > 0 ? std::numeric_limits<int32_t>::max() : std::numeric_limits<int32_t>::min();
 }
 
+// A hand-edited total near the limit stays at the limit instead of wrapping to a negative one.
 void AddXP(int32_t amount) {
   Progression.XP = SaturatingAdd(Progression.XP, amount);
   WriteInt("Rank", "XP", Progression.XP);

@@ -33,6 +33,26 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The start of the first line from `from` on whose first character other than a blank is '[';
+// npos when there is none.
+size_t NextSectionLine(std::string_view text, size_t from) {
+  for (size_t bracket = text.find('[', from); bracket != std::string_view::npos;
+       bracket = text.find('[', bracket + 1)) {
+    const size_t newline = bracket == from ? std::string_view::npos : text.rfind('\n', bracket - 1);
+    size_t lineStart = newline == std::string_view::npos ? 0 : newline + 1;
+    if (lineStart < from) lineStart = from;
+    if (text.substr(lineStart, bracket - lineStart).find_first_not_of(kBlanks) ==
+        std::string_view::npos) {
+      return lineStart;
+    }
+    // Not a section line: go on after its end.
+    const size_t lineEnd = text.find('\n', bracket);
+    if (lineEnd == std::string_view::npos) return std::string_view::npos;
+    bracket = lineEnd;
+  }
+  return std::string_view::npos;
+}
+
 // Where a key stands in the file text, or where it would go.
 struct KeyLookup {
   bool sectionFound = false;
@@ -51,6 +71,12 @@ KeyLookup FindKey(std::string_view text, std::string_view section, std::string_v
   bool inFirstSection = false;
   size_t begin = 0;
   while (begin < text.size()) {
+    // Outside a matching section only section lines matter: jump to the next line that opens
+    // one, so that a file of megabytes costs a few scans per read instead of a pass per line.
+    if (!inSection) {
+      begin = NextSectionLine(text, begin);
+      if (begin == std::string_view::npos) break;
+    }
     size_t end = text.find('\n', begin);
     const bool hasBreak = end != std::string_view::npos;
     end = hasBreak ? end + 1 : text.size();
@@ -110,8 +136,17 @@ ReadResult ReadWholeFile(const char* path, std::string& text) {
     const bool exists = std::filesystem::exists(path, error);
     return (exists || error) ? ReadResult::kFailed : ReadResult::kMissing;
   }
-  char chunk[4096];
+  // Straight into one buffer of the file's size: a save of megabytes is read on every value.
+  std::error_code sizeError;
+  const uintmax_t expected = std::filesystem::file_size(path, sizeError);
   size_t got = 0;
+  if (!sizeError && expected > 0 && expected < text.max_size()) {
+    text.resize(static_cast<size_t>(expected));
+    got = std::fread(text.data(), 1, text.size(), file);
+    text.resize(got);
+  }
+  // The rest, for a file that grew meanwhile or whose size is not known in advance.
+  char chunk[4096];
   while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
     text.append(chunk, got);
   const bool failed = std::ferror(file) != 0;

@@ -1,0 +1,172 @@
+// Save files as players leave them: edited by hand with numbers far outside what the game offers,
+// emptied, too big, unwritable, or not a file at all. The game starts and goes on with each, and
+// the file is never damaged by it.
+#include <sys/stat.h>
+
+#include <climits>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "player.h"
+#include "progression/progression.h"
+#include "save/store.h"
+#include "sim_fixture.h"
+
+namespace brimvale {
+namespace {
+
+using sim::GameHash;
+
+// Every number of the look far outside the creator's ranges.
+const std::string kWildLook =
+    "Head Type=99999\n"
+    "Skin Type=-2147483648\n"
+    "Body Type=2147483647\n"
+    "Hair Style=-7\n"
+    "Hair R=99999\n"
+    "Hair G=-1\n"
+    "Hair B=4294967295\n"
+    "Beard Style=1000\n"
+    "Face Feature 1=1e30\n"
+    "Face Feature 2=-1e30\n"
+    "Face Feature 3=1e39\n"
+    "Face Feature 4=nan\n"
+    "Outfit Part 0=2147483647\n"
+    "Outfit Tint 0=-2147483648\n"
+    "Outfit Part 1=-2147483648\n"
+    "Outfit Tint 1=99999\n";
+
+const std::string kWildProgress =
+    "[Story]\nProgress=99999\n"
+    "[Rank]\nRank=-5\nXP=2147483647\nXPToRank=-2147483648\nSkill Points=-2147483648\n";
+
+class HostileSave : public testing::SimTest {
+ protected:
+  // A returning player: loads the plugin on `save` and starts the campaign at its start point.
+  bool StartCampaignWith(const std::string& save) {
+    WriteSave(save);
+    host.LoadPlugin();
+    host.RunFrames(30);
+    return sim::StartCampaign(player) && host.ScriptRunning();
+  }
+  // A new player: loads the plugin on what is there and makes a character in the creator.
+  bool MakeCharacter() {
+    host.LoadPlugin();
+    host.RunFrames(30);
+    return sim::MakeCharacter(player) && sim::StartCampaign(player) && host.ScriptRunning();
+  }
+  const sim::PedLook& Look() { return host.world.look.Of(host.world.player.ped); }
+  std::filesystem::path SavePath() const { return dir.path() / "Brimvale.ini"; }
+
+  std::ostringstream log;
+  sim::Player player{host, log};
+};
+
+TEST_F(HostileSave, LookNumbersFarOutOfRangeDressTheNearestTableEntries) {
+  const std::string save =
+      "[Character]\nCreate Character=True\nGender=0\nWalking Style=" + std::string(300, 'w') +
+      "\n" + kWildLook + kWildProgress;
+  ASSERT_TRUE(StartCampaignWith(save)) << log.str();
+
+  const sim::TextureLayer* head = Look().Layer("mp_head_mr1_028");
+  ASSERT_NE(head, nullptr);
+  EXPECT_EQ(head->albedo, GameHash("mp_head_mr1_sc00_c0_000_ab"));
+  EXPECT_EQ(Look().bodyType, 0x74D74B1Cu);
+  // Hair and beard numbers name meshes as they are; the game finds no such mesh.
+  ASSERT_NE(Look().Layer("mp_hair_mr1_00-7"), nullptr);
+  EXPECT_EQ(Look().Layer("mp_hair_mr1_00-7")->tint0, 99999);
+  EXPECT_NE(Look().Layer("beard_mr1_1000"), nullptr);
+  EXPECT_EQ(Look().faceFeatures.at(35627), 1e30f);
+  EXPECT_EQ(Look().faceFeatures.at(7019), -1e30f);
+  EXPECT_EQ(Look().faceFeatures.at(60996), 0.0f);  // no float holds 1e39
+  EXPECT_EQ(Look().faceFeatures.at(53862), 0.0f);  // not a number
+  EXPECT_TRUE(Look().Wears("CLOTHING_ITEM_M_HAT_2147483647_TINT_00-2147483648"));
+  EXPECT_TRUE(Look().Wears("CLOTHING_ITEM_M_COAT_00-2147483648_TINT_99999"));
+  EXPECT_EQ(Look().walkStyle, std::string(254, 'w'));
+  // Starting reads the file and writes nothing back.
+  EXPECT_EQ(SaveText(), save);
+}
+
+TEST_F(HostileSave, AFemaleWithABeardNumberFarOutOfRangeHasNoBeard) {
+  ASSERT_TRUE(StartCampaignWith("[Character]\nCreate Character=True\nGender=1\n" + kWildLook))
+      << log.str();
+  EXPECT_NE(Look().Layer("mp_head_fr1_028"), nullptr);
+  EXPECT_NE(Look().Layer("mp_hair_fr1_00-7"), nullptr);
+  EXPECT_EQ(Look().Layer("beard_mr1_1000"), nullptr);
+  EXPECT_TRUE(Look().Removed("beards_complete"));
+  EXPECT_TRUE(Look().Wears("CLOTHING_ITEM_F_HAT_2147483647_TINT_00-2147483648"));
+}
+
+TEST_F(HostileSave, AGenderThatIsNeitherKeepsThePlayersOwnModelAndLook) {
+  for (const char* gender : {"7", "-2147483648"}) {
+    SCOPED_TRACE(gender);
+    host.UnloadPlugin();
+    ASSERT_TRUE(StartCampaignWith(
+        "[Character]\nCreate Character=True\nGender=" + std::string(gender) + "\n" + kWildLook))
+        << log.str();
+    EXPECT_EQ(host.world.PlayerEntity().model, GameHash("PLAYER_ZERO"));
+    EXPECT_TRUE(Look().layers.empty());
+    EXPECT_TRUE(Look().ShopItems().empty());
+  }
+}
+
+TEST_F(HostileSave, TheCreatorOpensOnWildNumbersAndBringsAnEditedOneBackIntoRange) {
+  WriteSave("[Character]\nCreate Character=False\nGender=0\n" + kWildLook);
+  ASSERT_TRUE(MakeCharacter()) << log.str();
+  const std::string text = SaveText();
+  EXPECT_NE(text.find("Create Character=True\n"), std::string::npos);
+  // The scripted player raises the hair style twice: the first press brings -7 to the nearest
+  // limit, the second steps on from there.
+  EXPECT_NE(text.find("Hair Style=1\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Head Type=99999\n"), std::string::npos);  // not edited, kept as it was
+}
+
+TEST_F(HostileSave, ExperienceAtTheLargestNumberStaysThereWhenMoreIsEarned) {
+  ASSERT_TRUE(StartCampaignWith("[Character]\nCreate Character=True\n" + kWildProgress));
+  AddXP(100);
+  EXPECT_NE(SaveText().find("XP=2147483647\n"), std::string::npos) << SaveText();
+  EXPECT_EQ(ReadInt("Rank", "XP", 0), INT_MAX);
+}
+
+TEST_F(HostileSave, AnEmptyFilePlaysLikeAFreshGame) {
+  WriteSave("");
+  ASSERT_TRUE(MakeCharacter()) << log.str();
+  EXPECT_EQ(SaveText().rfind("[Character]\n", 0), 0u);
+  EXPECT_NE(SaveText().find("Create Character=True\n"), std::string::npos);
+}
+
+TEST_F(HostileSave, ASaveThatIsADirectoryIsLeftAloneAndTheGameGoesOn) {
+  std::filesystem::create_directory(SavePath());
+  ASSERT_TRUE(MakeCharacter()) << log.str();
+  EXPECT_TRUE(std::filesystem::is_directory(SavePath()));
+  EXPECT_TRUE(std::filesystem::is_empty(SavePath()));
+  EXPECT_NE(Look().Layer("mp_head_mr1_001"), nullptr);  // the character made in this session
+}
+
+TEST_F(HostileSave, AGameDirectoryWithoutWritePermissionKeepsTheFileAsItWas) {
+  const std::string save = "; my character\n[Character]\nCreate Character=False\nHead Type=3\n";
+  WriteSave(save);
+  // Permission bits stop no write of root's, so the place of the new file beside the save is
+  // taken as well: either way no new text can be written.
+  std::filesystem::create_directory(dir.path() / "Brimvale.ini.tmp");
+  ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+  const bool played = MakeCharacter();
+  chmod(dir.path().c_str(), 0755);
+  ASSERT_TRUE(played) << log.str();
+  EXPECT_EQ(SaveText(), save);
+  EXPECT_NE(Look().Layer("mp_head_mr1_004"), nullptr);  // the head it had, on the new character
+}
+
+TEST_F(HostileSave, ATenMegabyteFileStillLoadsTheValuesAtItsEnd) {
+  std::string save = "; " + std::string(5 << 20, '#') + "\n[Junk]\n";
+  while (save.size() < (10u << 20))
+    save += "Key Without Equals Sign " + std::to_string(save.size()) + "\n";
+  save += "[Character]\nCreate Character=True\nHead Type=5\n";
+  ASSERT_TRUE(StartCampaignWith(save)) << log.str();
+  EXPECT_NE(Look().Layer("mp_head_mr1_006"), nullptr);
+  EXPECT_EQ(SaveText().size(), save.size());
+}
+
+}  // namespace
+}  // namespace brimvale
