@@ -11,7 +11,8 @@ play: setup
 	cmake --build --preset release --target brimvale-sim
 	build/release/brimvale-sim $(SCENARIO)
 
-test: setup
+test:
+	scripts/setup test
 	cmake --preset default >/dev/null
 	cmake --build --preset default
 	ctest --preset default

@@ -3,7 +3,9 @@
 // segment (play_*.cpp); the scenarios string them together.
 #pragma once
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -49,6 +51,14 @@ struct Player {
     return true;
   }
   bool Sees(const char* text) const { return host.world.ui.lastFrame.FindText(text) != nullptr; }
+  // The save file as the plugin left it in the game's directory (the current one).
+  std::string SaveText() const {
+    std::ifstream in("Brimvale.ini", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  bool SaveHolds(const char* line) const { return SaveText().find(line) != std::string::npos; }
+  // The player's ped model as the game has it.
+  bool PlayerIs(const char* model) { return host.world.PlayerEntity().model == GameHash(model); }
 };
 
 // The campaign's segments in the order a new game plays them. Each plays its part from where the
