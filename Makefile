@@ -11,14 +11,16 @@ play: setup
 	cmake --build --preset release --target brimvale-sim
 	build/release/brimvale-sim play --scenario $(SCENARIO) $(PLAY_OPTIONS)
 
-test: setup
+test:
+	scripts/setup test
 	cmake --preset default >/dev/null
 	cmake --build --preset default
 	ctest --preset default
 
 # The save file fuzz target for longer than the bounded run of `make test` (FUZZ_SECONDS).
 FUZZ_SECONDS ?= 600
-fuzz: setup
+fuzz:
+	scripts/setup test
 	cmake -DSOURCE_DIR=$(CURDIR) -DSECONDS=$(FUZZ_SECONDS) -P cmake/fuzz-run.cmake
 
 windows:

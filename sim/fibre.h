@@ -5,6 +5,11 @@
 #include <functional>
 #include <memory>
 
+// winbase.h defines a macro Yield that would rename the fibre's own.
+#ifdef Yield
+#undef Yield
+#endif
+
 namespace brimvale::sim {
 
 // Thrown inside the script when the host stops it, so its stack unwinds cleanly.
@@ -24,7 +29,8 @@ class ScriptFibre {
   virtual bool Running() const = 0;
 };
 
-// A fibre on its own thread, with strict hand-off: exactly one side runs at any time.
-std::unique_ptr<ScriptFibre> MakeThreadFibre();
+// The script fibre of this platform: a Win32 fibre on Windows, as the real hook runs scripts, and
+// elsewhere a thread with strict hand-off (exactly one side runs at any time).
+std::unique_ptr<ScriptFibre> MakeScriptFibre();
 
 }  // namespace brimvale::sim

@@ -4,17 +4,12 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "core/entry.h"
+#include "plugin_link.h"
 
 namespace brimvale::sim {
 namespace {
 
 SimHost* activeHost = nullptr;
-
-SimHost& Active() {
-  if (!activeHost) throw std::logic_error("no simulated host is active");
-  return *activeHost;
-}
 
 template <typename T>
 constexpr ArgForm FormOf() {
@@ -67,6 +62,11 @@ const std::unordered_map<uint64_t, const NativeInfo*>& RegistryByHash() {
 
 }  // namespace
 
+SimHost& ActiveHost() {
+  if (!activeHost) throw std::logic_error("no simulated host is active");
+  return *activeHost;
+}
+
 Hash GameHash(const char* name) {
   uint32_t h = 0;
   for (const char* p = name; p && *p; ++p) {
@@ -94,7 +94,7 @@ const NativeInfo* FindNative(uint64_t hash) {
 SimHost::SimHost(HostConfig cfg) : config(cfg) {
   if (activeHost) throw std::logic_error("only one simulated host can be active at a time");
   activeHost = this;
-  fibre_ = MakeThreadFibre();
+  fibre_ = MakeScriptFibre();
   SetUpWorld();
   RegisterHandlers();
 }
@@ -102,8 +102,7 @@ SimHost::SimHost(HostConfig cfg) : config(cfg) {
 SimHost::~SimHost() {
   if (fibre_) fibre_->Stop();
   if (activeHost == this) activeHost = nullptr;
-  Hook = {};
-  Platform = DefaultPlatform();
+  ReleasePluginLink();
 }
 
 void SimHost::SetUpWorld() {
@@ -123,34 +122,18 @@ void SimHost::SetUpWorld() {
   SetUpTrainWorld(*this);
 }
 
-void SimHost::InstallHook() {
-  Hook.scriptRegister = [](void* m, ScriptFunction f) { Active().HookScriptRegister(m, f); };
-  Hook.scriptUnregister = [](void* m) { Active().HookScriptUnregister(m); };
-  Hook.keyboardHandlerRegister = [](KeyboardHandler h) { Active().HookKeyboardRegister(h); };
-  Hook.keyboardHandlerUnregister = [](KeyboardHandler h) { Active().HookKeyboardUnregister(h); };
-  Hook.scriptWait = [](uint32_t ms) { Active().HookScriptWait(ms); };
-  Hook.nativeInit = [](uint64_t hash) { Active().HookNativeInit(hash); };
-  Hook.nativePush64 = [](uint64_t slot) { Active().HookNativePush(slot); };
-  Hook.nativeCall = [] { return Active().HookNativeCall(); };
-  Hook.getGlobalPtr = [](int32_t index) { return Active().HookGlobalPtr(index); };
-  Platform.tickCount = [] { return Active().PlatformTickCount(); };
-  Platform.freeConsole = [] { Active().PlatformFreeConsole(); };
-}
-
 void SimHost::LoadPlugin() {
   if (loaded_) UnloadPlugin();
-  InstallHook();
-  ResetPluginState();
   std::srand(config.seed);
-  module_ = this;
-  PluginEntry(module_, kProcessAttach);
-  loaded_ = true;
+  pluginModule_ = LoadPluginModule(*this);
+  loaded_ = pluginModule_ != nullptr;
 }
 
 void SimHost::UnloadPlugin() {
   if (!loaded_) return;
   fibre_->Stop();
-  PluginEntry(module_, kProcessDetach);
+  UnloadPluginModule(pluginModule_);
+  pluginModule_ = nullptr;
   loaded_ = false;
 }
 

@@ -19,6 +19,10 @@
 
 namespace brimvale::sim {
 
+class SimHost;
+// The host the hook's operations go to; only one exists at a time.
+SimHost& ActiveHost();
+
 // The game's name hash: one-at-a-time over the lower-cased name.
 Hash GameHash(const char* name);
 
@@ -111,7 +115,8 @@ class SimHost {
   SimHost& operator=(const SimHost&) = delete;
 
   // A fresh load of the library: every subsystem back to its state at load, then the entry
-  // point's attach. Unload stops the script (unwinding its stack) and runs the detach.
+  // point's attach (a LoadLibrary of the plugin on Windows). Unload stops the script (unwinding
+  // its stack) and runs the detach.
   void LoadPlugin();
   void UnloadPlugin();
 
@@ -182,7 +187,6 @@ class SimHost {
   void PlatformFreeConsole();
 
  private:
-  void InstallHook();
   void SetUpWorld();
   void RegisterHandlers();
 
@@ -190,7 +194,8 @@ class SimHost {
   std::unique_ptr<ScriptFibre> fibre_;
   ScriptFunction script_ = nullptr;
   KeyboardHandler keyboard_ = nullptr;
-  void* module_ = nullptr;
+  void* module_ = nullptr;        // the module the script was registered with
+  void* pluginModule_ = nullptr;  // what the load returned, for the unload
   bool loaded_ = false;
   bool scriptStarted_ = false;
 

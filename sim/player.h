@@ -3,7 +3,9 @@
 // segment (play_*.cpp); the scenarios string them together.
 #pragma once
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <ostream>
 #include <string>
 

@@ -137,8 +137,8 @@ TEST_F(SaveStoreValues, FloatsAreWrittenWithSixDecimalsAndReadLikeAtof) {
   WriteCharacterFloat("Face Feature 2", -0.25f);
   WriteCharacterFloat("Face Feature 4", 1.0f / 3.0f);
   EXPECT_EQ(SaveText(),
-            "[Character]\nFace Feature 1=0.500000\nFace Feature 2=-0.250000\n"
-            "Face Feature 4=0.333333\n");
+            "[Character]\r\nFace Feature 1=0.500000\r\nFace Feature 2=-0.250000\r\n"
+            "Face Feature 4=0.333333\r\n");
   EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 1", 9.0f), 0.5f);
   EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 2", 9.0f), -0.25f);
   EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 4", 9.0f), 0.333333f);
@@ -162,7 +162,7 @@ TEST_F(SaveStoreValues, FloatsAreWrittenWithSixDecimalsAndReadLikeAtof) {
 
 TEST_F(SaveStoreValues, IntegersKeepTheirSignAcrossAWriteAndARead) {
   WriteInt("Rank", "XP", 150);
-  EXPECT_EQ(SaveText(), "[Rank]\nXP=150\n");
+  EXPECT_EQ(SaveText(), "[Rank]\r\nXP=150\r\n");  // a new file has CRLF, as kernel32 writes it
 
   WriteInt("Character", "Outfit Part 0", -1);
   WriteInt("Character", "Outfit Tint 0", INT32_MIN);
@@ -175,12 +175,12 @@ TEST_F(SaveStoreValues, IntegersKeepTheirSignAcrossAWriteAndARead) {
 
 TEST_F(SaveStoreValues, AWalkStyleIsOneLineUnderCharacter) {
   WriteWalkStyle("MP_Style_Gambler");
-  EXPECT_EQ(SaveText(), "[Character]\nWalking Style=MP_Style_Gambler\n");
+  EXPECT_EQ(SaveText(), "[Character]\r\nWalking Style=MP_Style_Gambler\r\n");
   EXPECT_EQ(Read("Character", "Walking Style"), "MP_Style_Gambler");
 
   // A line break in a value could otherwise plant keys of its own in the file.
   WriteWalkStyle("MP_Style_Drunk\r\n[Rank]\r\nXP=99999");
-  EXPECT_EQ(SaveText(), "[Character]\nWalking Style=MP_Style_Drunk\n");
+  EXPECT_EQ(SaveText(), "[Character]\r\nWalking Style=MP_Style_Drunk\r\n");
   EXPECT_EQ(ReadInt("Rank", "XP", 0), 0);
 }
 
@@ -219,15 +219,32 @@ TEST_F(ProfileFileReads, IntegersAreParsedUpToTheFirstNonDigit) {
 
 TEST_F(ProfileFileReads, SectionsAndKeysMatchTrimmedAndWithoutRegardToCase) {
   WriteSave(
-      "XP=1\n"  // before any section: belongs to none
+      "XP=1\n"  // before any section: belongs to the section without a name
       "  [ rank ]  \n"
       "  xp   =   5  \n"
       ";Skill Points=3\n"
       "[Character]\n"
       "XP=6\n");
   EXPECT_EQ(ReadInt("RANK", "Xp", 0), 5);
-  EXPECT_EQ(ReadInt("Rank", ";Skill Points", 0), 0);  // a comment is no key
+  // kernel32 knows no comments: a line with a name before '=' is a key, ';' or not.
+  EXPECT_EQ(ReadInt("Rank", ";Skill Points", 0), 3);
   EXPECT_EQ(ReadInt("Character", "XP", 0), 6);
+}
+
+TEST_F(ProfileFileReads, OnlyTheFirstOfTwoSectionsWithOneNameIsReadAndWritten) {
+  WriteSave("[Rank]\r\nXP=1\r\n[rank]\r\nXP=2\r\nSkill Points=3\r\n");
+  EXPECT_EQ(ReadInt("Rank", "XP", 9), 1);
+  EXPECT_EQ(ReadInt("Rank", "Skill Points", 9), 9);
+  WriteInt("Rank", "Skill Points", 4);
+  EXPECT_EQ(SaveText(), "[Rank]\r\nXP=1\r\nSkill Points=4\r\n[rank]\r\nXP=2\r\nSkill Points=3\r\n");
+}
+
+TEST_F(ProfileFileReads, IntegersTakeHexOctalAndBinaryPrefixesAsKernel32Does) {
+  WriteSave("[Rank]\r\nXP=0x1F\r\nRank=-0o17\r\nSkill Points=0b101x\r\nXPToRank=0X1F\r\n");
+  EXPECT_EQ(ReadInt("Rank", "XP", 9), 31);
+  EXPECT_EQ(ReadInt("Rank", "Rank", 9), -15);
+  EXPECT_EQ(ReadInt("Rank", "Skill Points", 9), 5);
+  EXPECT_EQ(ReadInt("Rank", "XPToRank", 9), 0);  // the prefix is lower case only
 }
 
 TEST_F(ProfileFileReads, StringsAreTrimmedUnquotedAndCutTo254Characters) {
@@ -252,7 +269,7 @@ TEST_F(ProfileFileWrites, TheFirstWritesCreateTheFileSectionsAndKeysInOrder) {
   WriteInt("Story", "Progress", 1);
   WriteInt("Rank", "Rank", 2);
   WriteInt("Rank", "XP", 175);
-  EXPECT_EQ(SaveText(), "[Rank]\nXP=175\nRank=2\n[Story]\nProgress=1\n");
+  EXPECT_EQ(SaveText(), "[Rank]\r\nXP=175\r\nRank=2\r\n[Story]\r\nProgress=1\r\n");
 }
 
 TEST_F(ProfileFileWrites, AnotherProgramsLinesStayByteForByteAcrossManyWrites) {
@@ -318,9 +335,9 @@ TEST_F(ProfileFileWrites, ANewKeyOfTheLastSectionGoesOnANewLine) {
   WriteInt("Rank", "Rank", 1);
   EXPECT_EQ(SaveText(), "[Rank]\nXP=5\nRank=1\n");
 
-  WriteSave("[Rank]");
+  WriteSave("[Rank]");  // no line break to follow: CRLF, as kernel32 writes
   WriteInt("Rank", "Rank", 1);
-  EXPECT_EQ(SaveText(), "[Rank]\nRank=1\n");
+  EXPECT_EQ(SaveText(), "[Rank]\r\nRank=1\r\n");
 }
 
 // --- Replacing the file ---
@@ -331,11 +348,11 @@ TEST_F(ProfileFileReplace, ACrashBeforeTheRenameLeavesTheOldFileAndTheNextWriteW
   // The crash: the new text half written beside the save, the rename never made.
   ASSERT_TRUE(WriteProfileTemp(path.c_str(), "[Rank]\nXP=2"));
 
-  EXPECT_EQ(SaveText(), "[Rank]\nXP=150\n");
+  EXPECT_EQ(SaveText(), "[Rank]\r\nXP=150\r\n");
   EXPECT_EQ(ReadInt("Rank", "XP", 0), 150);
 
   WriteInt("Rank", "XP", 200);
-  EXPECT_EQ(SaveText(), "[Rank]\nXP=200\n");
+  EXPECT_EQ(SaveText(), "[Rank]\r\nXP=200\r\n");
   EXPECT_FALSE(std::filesystem::exists(ProfileTempPath(path.c_str())));
 }
 
@@ -346,7 +363,7 @@ TEST_F(ProfileFileReplace, AWriteTheDiskRefusesLeavesTheOldFileWhole) {
   std::filesystem::create_directory(ProfileTempPath(path.c_str()));
 
   EXPECT_FALSE(ProfileWriteString("Rank", "XP", "200", path.c_str()));
-  EXPECT_EQ(SaveText(), "[Rank]\nXP=150\n");
+  EXPECT_EQ(SaveText(), "[Rank]\r\nXP=150\r\n");
 }
 
 }  // namespace

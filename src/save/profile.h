@@ -8,8 +8,9 @@
 
 namespace brimvale {
 
-// The value of `key` in `section` parsed as a decimal integer (blanks, optional sign, digits up to
-// the first non-digit); `defaultValue` when the file, section or key is missing or the value empty.
+// The value of `key` in `section` parsed as an integer (blanks, optional sign, a "0x", "0o" or
+// "0b" prefix or none, digits up to the first that is not one); `defaultValue` when the file,
+// section or key is missing or the value empty.
 int32_t ProfileGetInt(const char* section, const char* key, int32_t defaultValue, const char* path);
 
 // The value of `key` into `out` (`outSize` bytes, always zero-terminated, cut to outSize - 1);

@@ -63,11 +63,13 @@ struct KeyLookup {
   size_t valueEnd = 0;
 };
 
-// Sections and keys are matched trimmed and without regard to case; the first match wins, for
-// reads and writes alike. Lines that are neither (comments, blanks, other text) are never touched.
+// Sections and keys are matched trimmed and without regard to case. As in kernel32, only the
+// first section of a name counts, for reads and writes alike, lines before any section belong to
+// the section with the empty name, and a line is a key line when it has a name before '=' (a
+// line starting with ';' too). Other lines (blanks, other text) are never touched.
 KeyLookup FindKey(std::string_view text, std::string_view section, std::string_view key) {
   KeyLookup found;
-  bool inSection = false;
+  bool inSection = section.empty();
   bool inFirstSection = false;
   size_t begin = 0;
   while (begin < text.size()) {
@@ -89,14 +91,14 @@ KeyLookup FindKey(std::string_view text, std::string_view section, std::string_v
       const size_t close = trimmed.find(']');
       const std::string_view name =
           Trim(trimmed.substr(1, close == std::string_view::npos ? close : close - 1));
-      inSection = SameName(name, section);
-      inFirstSection = inSection && !found.sectionFound;
+      inSection = SameName(name, section) && !found.sectionFound;
+      inFirstSection = inSection;
       if (inFirstSection) {
         found.sectionFound = true;
         found.insertAt = end;
         found.insertNeedsBreak = !hasBreak;
       }
-    } else if (inSection && !trimmed.empty() && trimmed.front() != ';') {
+    } else if (inSection && !trimmed.empty()) {
       const size_t equals = line.find('=');
       if (equals != std::string_view::npos && !Trim(line.substr(0, equals)).empty()) {
         if (inFirstSection) {
@@ -124,6 +126,32 @@ std::string_view ValueText(std::string_view raw) {
     value = value.substr(1, value.size() - 2);
   }
   return value;
+}
+
+// An integer as kernel32 reads one: optional sign, then a "0x", "0o" or "0b" prefix for hex, octal
+// or binary, else decimal; digits up to the first that does not belong to the base.
+int32_t ParseProfileInt(std::string_view value) {
+  size_t at = 0;
+  const bool negative = at < value.size() && value[at] == '-';
+  if (at < value.size() && (value[at] == '-' || value[at] == '+')) ++at;
+  uint32_t base = 10;
+  if (value.size() - at >= 2 && value[at] == '0') {
+    const char mark = value[at + 1];
+    base = mark == 'x' ? 16 : mark == 'o' ? 8 : mark == 'b' ? 2 : 10;
+    if (base != 10) at += 2;
+  }
+  // Unsigned and wrapping, as the Windows reader accumulates: no overflow whatever the digits.
+  uint32_t number = 0;
+  for (; at < value.size(); ++at) {
+    const char ch = LowerAscii(value[at]);
+    const uint32_t digit = (ch >= '0' && ch <= '9')   ? static_cast<uint32_t>(ch - '0')
+                           : (ch >= 'a' && ch <= 'z') ? static_cast<uint32_t>(ch - 'a' + 10)
+                                                      : 99u;
+    if (digit >= base) break;
+    number = number * base + digit;
+  }
+  if (negative) number = 0u - number;
+  return static_cast<int32_t>(number);
 }
 
 enum class ReadResult { kRead, kMissing, kFailed };
@@ -154,11 +182,12 @@ ReadResult ReadWholeFile(const char* path, std::string& text) {
   return failed ? ReadResult::kFailed : ReadResult::kRead;
 }
 
-// New lines follow the file's own line ending, so a file another program wrote with CRLF stays so.
+// New lines follow the file's own line ending, so a file kept with LF alone stays so; a file
+// without any line break gets CRLF, as kernel32 writes a new file.
 std::string_view LineBreakOf(std::string_view text) {
   const size_t newline = text.find('\n');
-  return (newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r') ? "\r\n"
-                                                                                         : "\n";
+  if (newline == std::string_view::npos) return "\r\n";
+  return (newline > 0 && text[newline - 1] == '\r') ? "\r\n" : "\n";
 }
 
 std::string RewriteProfileText(std::string_view text, std::string_view section,
@@ -232,16 +261,7 @@ int32_t ProfileGetInt(const char* section, const char* key, int32_t defaultValue
   std::string text;
   std::string_view value;
   if (!LookUp(section, key, path, text, value) || value.empty()) return defaultValue;
-  size_t at = 0;
-  const bool negative = value[at] == '-';
-  if (value[at] == '-' || value[at] == '+') ++at;
-  // Unsigned and wrapping, as the Windows reader accumulates: no overflow whatever the digits.
-  uint32_t number = 0;
-  for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at) {
-    number = number * 10u + static_cast<uint32_t>(value[at] - '0');
-  }
-  if (negative) number = 0u - number;
-  return static_cast<int32_t>(number);
+  return ParseProfileInt(value);
 }
 
 void ProfileGetString(const char* section, const char* key, const char* defaultValue, char* out,

@@ -80,7 +80,7 @@ class ThreadFibre final : public ScriptFibre {
 
 }  // namespace
 
-std::unique_ptr<ScriptFibre> MakeThreadFibre() {
+std::unique_ptr<ScriptFibre> MakeScriptFibre() {
   return std::make_unique<ThreadFibre>();
 }
 

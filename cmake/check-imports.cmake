@@ -1,0 +1,22 @@
+# Fails when the plugin DLL imports anything but Windows' own system DLLs (the C and C++ runtimes
+# must be linked in, or a player's game would not load it).
+#   cmake -DOBJDUMP=... -DDLL=... -P check-imports.cmake
+cmake_policy(SET CMP0057 NEW)
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump could not read ${DLL}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+set(system kernel32.dll msvcrt.dll user32.dll advapi32.dll ntdll.dll)
+foreach(line IN LISTS imports)
+  string(REPLACE "DLL Name: " "" name "${line}")
+  string(STRIP "${name}" name)
+  string(TOLOWER "${name}" lower)
+  message(STATUS "imports ${name}")
+  if(NOT lower IN_LIST system)
+    message(FATAL_ERROR "${DLL} imports ${name}, which is not a Windows system DLL")
+  endif()
+endforeach()
+if(NOT imports)
+  message(FATAL_ERROR "no imports found in ${DLL}")
+endif()
