@@ -117,6 +117,7 @@ void SimHost::SetUpWorld() {
       world.Spawn(EntityKind::Ped, GameHash("PLAYER_ZERO"), config.playerStart, 0.0f);
   world.models[GameHash("PLAYER_ZERO")] = ModelState{true, true, 0, -1, true};
   SetUpTrainWorld(*this);
+  SetUpMissionWorld(world, config);
 }
 
 void SimHost::InstallHook() {
@@ -180,6 +181,7 @@ void SimHost::RunFrame() {
   EndFrameCamera(*this);
   EndFrameTrain(*this);
   EndFrameShop(*this);
+  EndFrameMission(*this);
   timeMs_ += config.frameMs;
 }
 
@@ -330,6 +332,7 @@ void SimHost::RegisterHandlers() {
   RegisterProgressionNatives(*this);
   RegisterTrainNatives(*this);
   RegisterMenuNatives(*this);
+  RegisterMissionNatives(*this);
 }
 
 }  // namespace brimvale::sim

@@ -190,9 +190,8 @@ void RemoveBlipIfExists(Blip& blip) {
   blip = {};
 }
 
-void SetObjectiveBlip(Blip blip) {
-  if (Campaign.ObjectiveBlip != blip) RemoveBlipIfExists(Campaign.ObjectiveBlip);
-  Campaign.ObjectiveBlip = blip;
+void RemoveObjectiveBlip() {
+  RemoveBlipIfExists(Campaign.ObjectiveBlip);
 }
 
 void ShowMissionCard(const char* heading, const char* title, const char* description) {
