@@ -19,7 +19,7 @@ void ReportCalls(SimHost& host, std::ostream& out) {
   out << "unknown natives: " << host.UnknownNatives().size() << "\n";
 }
 
-// The campaign from a fresh save, as far as it is built: the creator, then the start point.
+// The campaign from a fresh save: the creator, the start point and the prologue to free roam.
 bool RunCampaign(std::ostream& out) {
   GameDirectory game("brimvale_play_campaign");
   SimHost host;
@@ -29,6 +29,7 @@ bool RunCampaign(std::ostream& out) {
   host.RunFrames(30);
   MakeCharacter(player);
   StartCampaign(player);
+  PlayPrologue(player);
   out << "frames: " << host.Frame() << ", game time: " << host.GameTime() << " ms\n";
   out << "save file:\n" << game.SaveText();
   ReportCalls(host, out);

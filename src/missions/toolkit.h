@@ -78,6 +78,8 @@ void ShowMissionCard(const char* heading, const char* title, const char* descrip
 // subtitle and the inventory texture, and plays the reward sound.
 void GiveWeaponReward(Hash weapon, int32_t ammo, int32_t a, int32_t b, int32_t c, int32_t d,
                       const char* subtitle, const char* inventoryTexture);
+// "New Weapon:" with the subtitle and the inventory texture, and the reward sound.
+void AnnounceWeaponReward(const char* subtitle, const char* inventoryTexture);
 void PlayHonorSound();
 void AddCash(int32_t cents);
 
