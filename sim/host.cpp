@@ -120,6 +120,7 @@ void SimHost::SetUpWorld() {
       world.Spawn(EntityKind::Ped, GameHash("PLAYER_ZERO"), config.playerStart, 0.0f);
   world.models[GameHash("PLAYER_ZERO")] = ModelState{true, true, 0, -1, true};
   SetUpTrainWorld(*this);
+  SetUpMissionWorld(world, config);
 }
 
 void SimHost::LoadPlugin() {
@@ -168,6 +169,7 @@ void SimHost::RunFrame() {
   EndFrameCamera(*this);
   EndFrameTrain(*this);
   EndFrameShop(*this);
+  EndFrameMission(*this);
   timeMs_ += config.frameMs;
   if (onFrameEnd) onFrameEnd(*this);
 }
@@ -325,6 +327,7 @@ void SimHost::RegisterHandlers() {
   RegisterProgressionNatives(*this);
   RegisterTrainNatives(*this);
   RegisterMenuNatives(*this);
+  RegisterMissionNatives(*this);
 }
 
 }  // namespace brimvale::sim

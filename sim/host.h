@@ -225,6 +225,7 @@ void RegisterTrainNatives(SimHost& host);
 // The trains on the line, the models of the robbery and the player's weapons at the start.
 void SetUpTrainWorld(SimHost& host);
 void RegisterMenuNatives(SimHost& host);
+void RegisterMissionNatives(SimHost& host);
 
 // End-of-frame work of the parts of the world that change over time (loading, the draw list).
 void EndFrameUi(SimHost& host);
@@ -232,5 +233,13 @@ void EndFrameScene(SimHost& host);
 void EndFrameCamera(SimHost& host);
 void EndFrameTrain(SimHost& host);
 void EndFrameShop(SimHost& host);
+void EndFrameMission(SimHost& host);
+
+// The mission models the game knows.
+void SetUpMissionWorld(World& world, const HostConfig& config);
+// A task given to ped 0 while a task sequence is open becomes its next step; false otherwise.
+bool AddToOpenSequence(World& world, int32_t ped, const SimTask& task);
+// The ped's task and sequence end (the game's own ClearPedTasks, a fall).
+void ClearMissionTasks(World& world, int32_t ped);
 
 }  // namespace brimvale::sim

@@ -94,6 +94,12 @@ void RegisterAnimations(SimHost& host) {
   });
   // A clip of a dictionary that is not loaded does not play; the ped keeps what it had.
   host.On(PlayPedAnim, [](SimHost& h, const NativeCall& c) {
+    SimTask step;
+    step.kind = TaskKind::PlayAnim;
+    step.dict = c.Str(1);
+    step.clip = c.Str(2);
+    step.durationMs = c.Int(5);
+    if (AddToOpenSequence(h.world, c.Int(0), step)) return;
     CameraWorld& w = h.world.cameras;
     if (!IsPed(h, c.Int(0)) || !w.AnimDictLoaded(c.Str(1))) return;
     PedAnim& anim = w.anims[c.Int(0)];
@@ -121,6 +127,7 @@ void RegisterPlayerPlacement(SimHost& host) {
   host.On(TeleportPlayer, [](SimHost& h, const NativeCall& c) {
     if (c.Int(0) != h.world.player.index) return;
     SimEntity& ped = h.world.PlayerEntity();
+    h.world.mission.playerVehicle = 0;  // a teleport takes the player out of any vehicle
     ped.position = c.Vec(1);
     ped.heading = c.Float(4);
     h.world.cameras.teleports.push_back({h.Frame(), ped.position, ped.heading, false});

@@ -99,6 +99,7 @@ void RegisterPeds(SimHost& host) {
       p->keepTask = false;
       ++p->tasksCleared;
     }
+    ClearMissionTasks(h.world, c.Int(0));
   });
   host.On(TaskCombatPed, [](SimHost& h, const NativeCall& c) {
     if (ScenePed* p = PedState(h, c.Int(0))) p->combatTarget = c.Int(1);
@@ -232,10 +233,10 @@ void RegisterMusic(SimHost& host) {
   });
   host.On(SetAudioFlag,
           [](SimHost& h, const NativeCall& c) { h.world.scene.audioFlags[c.Str(0)] = c.Bool(1); });
-  // The game plays every audio event it is sent.
+  // The game answers whether it played the event; a refused event answers false.
   host.On(TriggerAudioEvent, [](SimHost& h, const NativeCall& c) {
     h.world.scene.audioEvents.push_back(c.UInt(0));
-    c.ReturnBool(true);
+    c.ReturnBool(h.world.scene.refusedAudioEvents.count(c.UInt(0)) == 0);
   });
 }
 

@@ -107,9 +107,6 @@ void RegisterPlacementAndMounts(SimHost& host) {
   host.On(SetMountMotion, [](SimHost& h, const NativeCall& c) {
     if (h.world.Find(c.Int(0))) h.world.trains.mountMotion[c.Int(0)] = c.Int(1);
   });
-  host.On(TaskWalkToCoord, [](SimHost& h, const NativeCall& c) {
-    if (h.world.Find(c.Int(0))) h.world.trains.walkTargets[c.Int(0)] = c.Vec(1);
-  });
 }
 
 void RegisterPrompts(SimHost& host) {

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "host.h"
 
@@ -82,5 +83,29 @@ bool ReachSafeZone(Player& p);  // until the start blip is offered again
 std::string ShownObjective(SimHost& host);
 // Walks about in free roam for a few minutes of game time.
 bool RoamFreely(Player& p);
+
+// The prologue, from the accepted start point to free roam.
+bool PlayPrologue(Player& p);
+// The prologue's steps, for runs that look at the world between them. Each waits for the
+// objective it starts from.
+bool WaitForObjective(Player& p, const char* objective, int maxFrames);
+bool EscapePenitentiary(Player& p);     // until the title card
+bool TakeOutFirstGuard(Player& p);      // knocked down: "Loot the Guard."
+bool LootAndDumpFirstGuard(Player& p);  // looted, carried, put down in the water: the docks
+bool SneakToBoat(Player& p);            // at the docks, into the boat: "Escape ..."
+bool RowAway(Player& p);                // out of the penitentiary's waters: the title card
+bool SearchHideoutChest(Player& p);     // from the hideout's objective to the revolver
+bool ClearGangHideout(Player& p);       // every gang member down: "Deliver ..."
+// Picks up the leader's body and carries it to `shortBy` units east of the Flaco point.
+bool CarryLeaderToFlaco(Player& p, float shortBy);
+bool DeliverLeader(Player& p);  // put down at Flaco: "MISSION PASSED"
+bool ReachFreeRoam(Player& p);  // until the prologue's closing toast
+// Who the player meets: found in the world as a player would see them.
+int32_t FirstGuard(SimHost& host);
+std::vector<int32_t> RouteGuards(SimHost& host);
+int32_t GangLeader(SimHost& host);
+std::vector<int32_t> GangMembers(SimHost& host);
+// The guard sees the player, who stands right beside him.
+void SpotPlayer(SimHost& host, int32_t guard);
 
 }  // namespace brimvale::sim

@@ -19,7 +19,7 @@ constexpr const char* kPastPrologue =
 
 constexpr Segment kCreator{"creator", MakeCharacter};
 constexpr Segment kStartPoint{"start point", StartCampaign};
-constexpr Segment kPrologue{"prologue", nullptr, true};
+constexpr Segment kPrologue{"prologue", PlayPrologue, true};
 // One rank short of the first health level, with the points to buy it.
 constexpr const char* kRankNine =
     "[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n"

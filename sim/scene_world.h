@@ -105,6 +105,7 @@ struct SceneWorld {
   std::vector<std::string> preparedMusic;
   std::map<std::string, bool> audioFlags;
   std::vector<Hash> audioEvents;
+  std::set<Hash> refusedAudioEvents;
 
   int32_t sceneOption = -1;
   int32_t missionUiMode = 0;

@@ -100,7 +100,6 @@ struct TrainWorld {
   int32_t horse = 0;      // the player's horse, made on first use
   int32_t mountedOn = 0;  // the horse the player rides
   std::map<int32_t, int32_t> mountMotion;
-  std::map<int32_t, Vector3> walkTargets;  // by ped
 
   std::map<Hash, WeaponKind> weaponKinds;
   std::map<int32_t, Hash> currentWeapon;  // by ped

@@ -12,6 +12,7 @@
 #include "camera_world.h"
 #include "core/invoke.h"
 #include "look_world.h"
+#include "mission_world.h"
 #include "player_world.h"
 #include "scene_world.h"
 #include "shop_world.h"
@@ -66,6 +67,7 @@ struct World {
   CameraWorld cameras;
   TrainWorld trains;
   ShopWorld shop;
+  MissionWorld mission;
 
   SimEntity* Find(int32_t handle) {
     auto it = entities.find(handle);

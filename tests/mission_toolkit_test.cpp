@@ -254,11 +254,16 @@ TEST_F(MissionToolkitBlips, ANamedBlipStandsOneBelowTheHeightGiven) {
   EXPECT_EQ(made->name, "Train Robbery");
 }
 
-TEST_F(MissionToolkitBlips, ANewObjectivePointReplacesTheOldBlip) {
-  Run([] {
-    SetObjectiveBlip(CreateCoordBlip(0xED9B5A10, {1.0f, 2.0f, 3.0f}));
-    SetObjectiveBlip(CreateRadiusBlip(0xED9B5A10, {4.0f, 5.0f, 6.0f}, 30.0f));
+TEST_F(MissionToolkitBlips, ANewObjectivePointReplacesTheOldBlipWhichGoesFirst) {
+  size_t blipsWhileMaking = 0;
+  Run([&] {
+    SetObjectiveBlip([] { return CreateCoordBlip(0xED9B5A10, {1.0f, 2.0f, 3.0f}); });
+    SetObjectiveBlip([&] {
+      blipsWhileMaking = host.world.blips.blips.size();
+      return CreateRadiusBlip(0xED9B5A10, {4.0f, 5.0f, 6.0f}, 30.0f);
+    });
   });
+  EXPECT_EQ(blipsWhileMaking, 0u);  // never two objective points on the map
   ASSERT_EQ(host.world.blips.blips.size(), 1u);
   const sim::SimBlip* current = host.world.blips.Find(Campaign.ObjectiveBlip.id);
   ASSERT_NE(current, nullptr);

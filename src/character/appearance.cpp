@@ -126,12 +126,14 @@ void ApplyHairLayer(Ped ped, int32_t gender) {
                      Character.HairG, Character.HairB);
 }
 
-void ApplyBaseLook(Ped ped, int32_t gender) {
+void ApplyBaseLook(Ped ped, int32_t gender, const char* upperTorso) {
   if (!KnownGender(gender)) return;
   ApplyHeadLayer(ped, gender);
-  for (const FixedLayer& layer : kFixedLayers[gender]) {
-    SetLayer(ped, layer);
-  }
+  FixedLayer torso = kFixedLayers[gender][0];
+  if (upperTorso) torso.mesh = upperTorso;
+  SetLayer(ped, torso);
+  SetLayer(ped, kFixedLayers[gender][1]);
+  SetLayer(ped, kFixedLayers[gender][2]);
   ApplyBeardStep(ped, gender);
   ApplyHairLayer(ped, gender);
   ApplyTrait(ped);
@@ -146,6 +148,18 @@ void ApplyFaceFeatures(Ped ped) {
     const FaceFeature& feature = kFaceFeatures[number - 1];
     SetPedFaceFeature(ped, feature.id, Character.FaceFeatures[number - 1]);
   }
+}
+
+void ApplyMissionLook(const char* upperTorso, void (*dress)(Ped ped, int32_t gender)) {
+  const int32_t gender = Character.Gender;
+  if (!KnownGender(gender)) return;
+  const Ped ped = PlayerPed();
+  ApplyBaseLook(ped, gender, upperTorso);
+  if (dress) dress(ped, gender);
+  ApplyBodyType(ped);
+  UpdateVariationLight(ped);
+  ApplyFaceFeatures(ped);
+  UpdateVariationFull(ped);
 }
 
 void ApplyCharacterAppearance() {

@@ -52,6 +52,8 @@ BRIMVALE_HANDLE(Blip);
 BRIMVALE_HANDLE(Cam);
 BRIMVALE_HANDLE(Prompt);
 BRIMVALE_HANDLE(RelGroup);
+BRIMVALE_HANDLE(AnimScene);
+BRIMVALE_HANDLE(TaskSequence);
 #undef BRIMVALE_HANDLE
 
 // A string owned by the game, made by CreateVarString; passed on as the whole pointer.

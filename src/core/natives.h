@@ -266,7 +266,54 @@
   X(SetLawFlagC, 0xDCF12B89624AAC96, void, int32_t) \
   X(ReportCrime, 0xEDFC6C1FD1C964F5, void, int32_t /*law context*/, Hash /*crime*/, int32_t, int32_t, int32_t) \
   X(IsLawResponding, 0xAD401C63158ACBAA, bool, Player) \
-  X(DispatchLawToCoord, 0x75CBF20BA47E4F89, void, float, float, float, Hash)
+  X(DispatchLawToCoord, 0x75CBF20BA47E4F89, void, float, float, float, Hash) \
+  /* the law, the player's name, the radar, screen effects */ \
+  X(ResetPlayerLawState, 0x062B4A4A3396351D, void, Player) \
+  X(ResetLawResponse, 0x55F37F5F3F2475E1, void) \
+  X(SetLawOptionA, 0xAB0D553FE20A6E25, void, int32_t) \
+  X(SetLawOptionB, 0xBA0980B5C0A11924, void, int32_t) \
+  X(SetLawOptionC, 0xC0258742B034DFAF, void, int32_t) \
+  /* the prologue's player set-up */ \
+  X(ResetPlayerForMission, 0xC76F252371150D9A, void, Player) \
+  X(ApplyRegionByName, 0x26D558692B25DD95, void, const char*) \
+  X(SetPedCarryFlag, 0x77FF8D35EEC6BBC4, void, Ped, int32_t, int32_t) \
+  X(SetPedSceneOption, 0xE0031D3C8F36AB82, void, Ped, int32_t, int32_t, int32_t) \
+  X(GetPedWeaponInHand, 0x8425C5F057012DAB, Hash, Ped) \
+  /* bodies: looting, carrying, water, death */ \
+  X(HasPedBeenLooted, 0x8DE41E9902E85756, bool, Ped) \
+  X(SetPedLootable, 0x476AE72C1D19D1A8, void, Ped, int32_t) \
+  X(IsEntityInWater, 0xDDE5C125AC446723, bool, Entity) \
+  X(IsPedDeadOrDying, 0x3317DEDB88C95038, bool, Ped, int32_t) \
+  /* placing entities, vehicles, objects */ \
+  X(SetEntityCoordsAndHeading, 0x203BEFFDBE12E96A, void, Entity, float, float, float, float) \
+  X(SetEntityHeading, 0xCF2B9C0645C4651B, void, Entity, float) \
+  X(IsPedInVehicle, 0xA3EE4A07279BB9DB, bool, Ped, Vehicle, int32_t) \
+  X(DeleteVehicle, 0x629BFA74418D6239, void, Vehicle*) \
+  X(CreateObjectNoOffset, 0x9A294B2138ABB884, Object, Hash, float, float, float, int32_t, int32_t, int32_t) \
+  X(PlayEntityAnim, 0xDC6D22FAB76D4874, void, Entity, const char* /*clip*/, const char* /*dict*/, float, int32_t, int32_t) \
+  X(ForceEntityAnimUpdate, 0x4C9E96473D4F1A88, void, Entity, int32_t) \
+  X(GetAnimStartPosition, 0xBE22B26DD764C040, Vector3, const char*, const char*, Vector3, Vector3, int32_t, int32_t) \
+  X(GetAnimStartRotation, 0x4B805E6046EE9E47, Vector3, const char*, const char*, Vector3, Vector3, int32_t, int32_t) \
+  /* tasks and task sequences */ \
+  X(TaskGuardPosition, 0xAE032F8BBA959E90, void, Ped, float, float, float, float, const char*) \
+  X(TaskGoToCoordAndFace, 0xD04FE6765D990A06, void, Ped, float, float, float, float /*heading*/, float) \
+  X(OpenTaskSequence, 0xE8854A4326B9E12B, void, TaskSequence*) \
+  X(CloseTaskSequence, 0x39E72BC99E6360CB, void, TaskSequence) \
+  X(TaskPerformSequence, 0x5ABA3986D90D8A3B, void, Ped, TaskSequence) \
+  X(ClearTaskSequence, 0x3841422E9C488D8C, void, TaskSequence*) \
+  X(GetSequenceProgress, 0x00A9010CFE1E3533, int32_t, Ped) \
+  /* combat set-up */ \
+  X(SetPedSightRange, 0x8182B561A29BD597, void, Ped, float) \
+  X(SetPedAccuracy, 0x614DA022990752DC, void, Ped, int32_t) \
+  /* animation scenes */ \
+  X(CreateAnimScene, 0x1FCA98E33C1437B3, AnimScene, const char*, int32_t, int32_t, int32_t, int32_t) \
+  X(LoadAnimScene, 0xAF068580194D9DC7, void, AnimScene) \
+  X(IsAnimSceneLoaded, 0x477122B8D05E7968, bool, AnimScene, int32_t, int32_t) \
+  X(IsAnimScenePending, 0xCBFC7725DE6CE2E0, bool, AnimScene, int32_t) \
+  X(SetAnimSceneEntity, 0x8B720AD451CA2AB3, void, AnimScene, const char*, Entity, int32_t) \
+  X(StartAnimScene, 0xF4D94AF761768700, void, AnimScene) \
+  X(HasAnimSceneEntityFinished, 0xB89FCFF19DAFFF28, bool, AnimScene, const char*) \
+  X(ReleaseAnimScene, 0x84EEDB2C6E650000, void, AnimScene)
 // clang-format on
 
 namespace brimvale {

@@ -190,9 +190,8 @@ void RemoveBlipIfExists(Blip& blip) {
   blip = {};
 }
 
-void SetObjectiveBlip(Blip blip) {
-  if (Campaign.ObjectiveBlip != blip) RemoveBlipIfExists(Campaign.ObjectiveBlip);
-  Campaign.ObjectiveBlip = blip;
+void RemoveObjectiveBlip() {
+  RemoveBlipIfExists(Campaign.ObjectiveBlip);
 }
 
 void ShowMissionCard(const char* heading, const char* title, const char* description) {
@@ -202,6 +201,10 @@ void ShowMissionCard(const char* heading, const char* title, const char* descrip
 void GiveWeaponReward(Hash weapon, int32_t ammo, int32_t a, int32_t b, int32_t c, int32_t d,
                       const char* subtitle, const char* inventoryTexture) {
   GiveMissionWeapon(PlayerPed(), weapon, ammo, a, b, c, d);
+  AnnounceWeaponReward(subtitle, inventoryTexture);
+}
+
+void AnnounceWeaponReward(const char* subtitle, const char* inventoryTexture) {
   ShowRewardToast("New Weapon:", subtitle, "inventory_items", inventoryTexture, 2000);
   PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
 }

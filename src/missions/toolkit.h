@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/campaign.h"
 #include "core/invoke.h"
 
 namespace brimvale {
@@ -62,8 +63,14 @@ Blip CreateRadiusBlip(Hash style, Vector3 at, float radius);
 // The blip stands 1.0 below the height given.
 Blip CreateNamedBlip(Hash style, float x, float y, float z, Hash sprite, const char* name);
 void RemoveBlipIfExists(Blip& blip);
-// Removes the old objective blip before the new one takes the shared slot.
-void SetObjectiveBlip(Blip blip);
+void RemoveObjectiveBlip();
+// The old objective blip is removed before `create` makes the new one, so the map never shows
+// two objective points, not even for a frame.
+template <typename Create>
+void SetObjectiveBlip(Create create) {
+  RemoveObjectiveBlip();
+  Campaign.ObjectiveBlip = create();
+}
 
 // The game's mission intro card: a heading, a title and a description.
 void ShowMissionCard(const char* heading, const char* title, const char* description);
@@ -71,6 +78,8 @@ void ShowMissionCard(const char* heading, const char* title, const char* descrip
 // subtitle and the inventory texture, and plays the reward sound.
 void GiveWeaponReward(Hash weapon, int32_t ammo, int32_t a, int32_t b, int32_t c, int32_t d,
                       const char* subtitle, const char* inventoryTexture);
+// "New Weapon:" with the subtitle and the inventory texture, and the reward sound.
+void AnnounceWeaponReward(const char* subtitle, const char* inventoryTexture);
 void PlayHonorSound();
 void AddCash(int32_t cents);
 

@@ -320,11 +320,12 @@ void EscapeLaw(const RobberyFrame& f) {
   ShowBagObjective("Escape the ~s~~e~Law.~s~");
   if (GetPlayerWantedLevel(f.player) > 0) return;
   TriggerMusicEvent("TRN4_BOARD_TRAIN");
-  RemoveBlipIfExists(Campaign.ObjectiveBlip);
-  const Blip safeZone = CreateCoordBlip(HashName("BLIP_STYLE_OBJECTIVE"), kSafeZone);
-  SetBlipSprite(safeZone, 0, 1);
-  SetBlipName(safeZone, CreateVarString(10, "PLAYER_STRING", "Safe Zone"));
-  SetObjectiveBlip(safeZone);
+  SetObjectiveBlip([] {
+    const Blip safeZone = CreateCoordBlip(HashName("BLIP_STYLE_OBJECTIVE"), kSafeZone);
+    SetBlipSprite(safeZone, 0, 1);
+    SetBlipName(safeZone, CreateVarString(10, "PLAYER_STRING", "Safe Zone"));
+    return safeZone;
+  });
   BeginGpsRoute(kSafeZoneRoute);
   TrainRobbery.TrainRobberyStage = 4;
 }

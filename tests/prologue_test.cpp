@@ -1,0 +1,252 @@
+// The prologue played as a player would: from the accepted start point through the penitentiary,
+// the hideout and the gang hideout to free roam, and what goes wrong on the way.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/campaign.h"
+#include "free_roam.h"
+#include "player.h"
+#include "player_actions.h"
+
+namespace brimvale {
+namespace {
+
+using sim::NoticeKind;
+
+constexpr Hash kAudioProgressSaved = 0xF4AE69EC;
+
+class PrologueTest : public testing::FreeRoamTest {
+ protected:
+  // A character made in an earlier session, at the story's start point: the prologue begins.
+  void StartPrologue(const std::string& gender = "0") {
+    WriteSave("[Character]\nCreate Character=True\nGender=" + gender + "\n");
+    host.LoadPlugin();
+    AcceptStartPoint();
+  }
+
+  bool Wields(const char* weapon) {
+    for (const sim::SimWeapon& w : host.world.scene.peds[host.world.player.ped].weapons) {
+      if (w.weapon == sim::GameHash(weapon)) return true;
+    }
+    return false;
+  }
+  const sim::PedLook& Look() { return host.world.look.Of(host.world.player.ped); }
+  int Shown(NoticeKind kind, const char* text) { return host.world.ui.CountNotices(kind, text); }
+  bool Exists(int32_t entity) { return host.world.Find(entity) != nullptr; }
+  bool Released(int32_t entity) {
+    for (int32_t handle : host.world.scene.released) {
+      if (handle == entity) return true;
+    }
+    return false;
+  }
+
+  std::ostringstream log;
+  sim::Player p{host, log};
+};
+
+using ProloguePlaythrough = PrologueTest;
+
+TEST_F(ProloguePlaythrough, FromTheStartPointToFreeRoam) {
+  StartPrologue();
+  ASSERT_TRUE(sim::EscapePenitentiary(p)) << log.str();
+  EXPECT_EQ(host.world.scene.introCards.at(0).description, "Break out of the Siska Penetentary.");
+  EXPECT_TRUE(Wields("WEAPON_MELEE_KNIFE"));
+  ASSERT_TRUE(sim::SearchHideoutChest(p)) << log.str();
+  EXPECT_TRUE(Wields("WEAPON_REVOLVER_CATTLEMAN"));
+  ASSERT_TRUE(sim::ClearGangHideout(p)) << log.str();
+  EXPECT_EQ(Shown(NoticeKind::Help, "~s~~p~Ashby Cole~s~ Killed the ~s~~e~Gang Leader.~s~"), 1);
+  ASSERT_TRUE(sim::DeliverLeader(p)) << log.str();
+  const sim::Notice* passed = host.world.ui.LastNotice(NoticeKind::Result);
+  ASSERT_NE(passed, nullptr);
+  EXPECT_EQ(passed->subtitle, "Gang Hideout Cleared");
+  ASSERT_TRUE(sim::ReachFreeRoam(p)) << log.str();
+
+  EXPECT_EQ(host.world.scene.money, 2000);
+  EXPECT_NE(SaveText().find("[Story]\nProgress=1"), std::string::npos) << SaveText();
+  EXPECT_EQ(Shown(NoticeKind::Help, "Progress Saved"), 1);
+  EXPECT_TRUE(Look().Wears("CLOTHING_ITEM_M_HAT_000_TINT_000"));
+  EXPECT_TRUE(Look().Wears("CLOTHING_ITEM_M_SUSPENDERS_000_TINT_000"));
+  EXPECT_EQ(host.world.life.screenEffects.back().name, "TITLE_GEN_FEWDAYSLATER");
+  EXPECT_NEAR(host.PlayerPosition().x, -189.962f, 0.01f);
+  // No objective blip, camera or scene of the mission is left behind.
+  EXPECT_FALSE(host.world.blips.Find(Campaign.ObjectiveBlip.id));
+  EXPECT_EQ(host.world.cameras.LiveCameras(), 0);
+  EXPECT_TRUE(host.world.mission.animScenes.empty());
+  EXPECT_EQ(host.world.mission.staleSceneReleases, 0);
+  // Free roam runs: the wardrobes put their blips on the map.
+  EXPECT_TRUE(host.RunUntil([&] { return host.world.blips.Named("Wardrobe") != nullptr; }, 60));
+}
+
+TEST_F(ProloguePlaythrough, AFemaleCharacterEscapesInThePrisonLookAndEndsInHerStarterClothes) {
+  StartPrologue("1");
+  ASSERT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
+  EXPECT_TRUE(Look().Layer("mp_uppertorso_fr1_001_o_b"));
+  EXPECT_FALSE(Look().Wears("CLOTHING_ITEM_F_SHIRT_002_TINT_001"));
+}
+
+using PrologueSpotted = PrologueTest;
+
+TEST_F(PrologueSpotted, ByTheFirstGuardTheIntroductionReplaysInThePrisonLook) {
+  StartPrologue();
+  ASSERT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
+  const int32_t guard = sim::FirstGuard(host);
+  sim::SpotPlayer(host, guard);
+  ASSERT_TRUE(host.RunUntil([&] { return Shown(NoticeKind::Result, "MISSION FAILED"); }, 30));
+  EXPECT_EQ(host.world.ui.LastNotice(NoticeKind::Result)->subtitle, "You were spotted.");
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.scene.introCards.size() == 2; }, 600));
+  EXPECT_TRUE(Released(guard));
+  ASSERT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
+  EXPECT_NE(sim::FirstGuard(host), guard);  // a fresh guard at the post
+  EXPECT_TRUE(Look().Layer("mp_uppertorso_mr1_001_o_b"));
+}
+
+TEST_F(PrologueSpotted, OnTheWayToTheDocksTheGuardsAndTheDocksBlipGoBeforeTheRetry) {
+  StartPrologue();
+  ASSERT_TRUE(sim::TakeOutFirstGuard(p) && sim::LootAndDumpFirstGuard(p)) << log.str();
+  const std::vector<int32_t> guards = sim::RouteGuards(host);
+  ASSERT_EQ(guards.size(), 3u);
+  sim::SpotPlayer(host, guards[1]);
+  ASSERT_TRUE(host.RunUntil([&] { return Shown(NoticeKind::Result, "MISSION FAILED"); }, 30));
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.scene.introCards.size() == 2; }, 600));
+  for (int32_t guard : guards)
+    EXPECT_TRUE(Released(guard));
+  EXPECT_EQ(host.world.blips.Named("Docks"), nullptr);
+  ASSERT_TRUE(sim::TakeOutFirstGuard(p) && sim::LootAndDumpFirstGuard(p)) << log.str();
+  EXPECT_EQ(sim::RouteGuards(host).size(), 3u);  // only the retry's guards are the mission's
+}
+
+TEST_F(PrologueSpotted, InTheBoatTheFailureStillWinsAndTheBoatGoesWithTheGuards) {
+  StartPrologue();
+  ASSERT_TRUE(sim::TakeOutFirstGuard(p) && sim::LootAndDumpFirstGuard(p)) << log.str();
+  const std::vector<int32_t> guards = sim::RouteGuards(host);
+  // Spotted on the very frame the player gets into the boat.
+  const sim::SimBlip* docks = host.world.blips.Named("Docks");
+  ASSERT_NE(docks, nullptr);
+  host.MovePlayer(docks->position);
+  ASSERT_TRUE(sim::WaitForObjective(p, "Enter the ~s~~o~Boat.~s~", 60));
+  int32_t boat = 0;
+  for (const auto& [handle, e] : host.world.entities) {
+    if (e.model == sim::GameHash("rowboat")) boat = handle;
+  }
+  host.MovePlayer(host.world.Find(boat)->position);
+  ASSERT_TRUE(sim::EnterVehicle(host, boat));
+  host.world.scene.peds[guards[2]].seesPlayer = true;
+  host.world.Find(guards[2])->position = host.PlayerPosition();
+  ASSERT_TRUE(host.RunUntil([&] { return Shown(NoticeKind::Result, "MISSION FAILED"); }, 30));
+  EXPECT_NE(sim::ShownObjective(host), "Escape the ~s~~o~Siska Penetetary.~s~");
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.scene.introCards.size() == 2; }, 600));
+  EXPECT_TRUE(Released(boat));
+  for (const auto& [handle, blip] : host.world.blips.blips)
+    EXPECT_NE(blip.entity, boat) << "the failed attempt's boat still has its blip";
+}
+
+TEST_F(PrologueSpotted, ADownedGuardInPlainViewNeverFailsTheMission) {
+  StartPrologue();
+  ASSERT_TRUE(sim::TakeOutFirstGuard(p)) << log.str();
+  host.world.scene.peds[sim::FirstGuard(host)].seesPlayer = true;
+  host.RunFrames(60);
+  EXPECT_EQ(Shown(NoticeKind::Result, "MISSION FAILED"), 0);
+  EXPECT_EQ(sim::ShownObjective(host), "Loot the ~s~~o~Guard.~s~");
+}
+
+using PrologueBodies = PrologueTest;
+
+TEST_F(PrologueBodies, TheGuardCarriedIntoTheWaterCountsOnlyOnceHeIsPutDownThere) {
+  StartPrologue();
+  ASSERT_TRUE(sim::TakeOutFirstGuard(p)) << log.str();
+  const int32_t guard = sim::FirstGuard(host);
+  ASSERT_TRUE(sim::Loot(host, guard) && sim::PickUp(host, guard));
+  host.MovePlayer({3400.0f, -797.0f, 40.0f});  // into the water with the body on the shoulder
+  host.RunFrames(30);
+  EXPECT_EQ(sim::ShownObjective(host), "Dispose of the ~s~~e~Guard~s~ in the ~s~~o~Water.~s~");
+  EXPECT_EQ(host.world.blips.Named("Docks"), nullptr);
+  ASSERT_TRUE(sim::PutDown(host));
+  ASSERT_TRUE(sim::WaitForObjective(p, "Go to the ~s~~o~Docks.~s~", 120));
+  // The guard was handed back; a new entity that takes his number is not deleted at the docks.
+  host.world.entities[guard] = sim::SimEntity{guard, sim::EntityKind::Ped, 0, {}, 0.0f};
+  ASSERT_TRUE(sim::SneakToBoat(p)) << log.str();
+  EXPECT_TRUE(Exists(guard));
+}
+
+TEST_F(PrologueBodies, TheLeadersKillNoticeShowsOnceAndIsReadyAgainAfterTheGang) {
+  StartPrologue();
+  ASSERT_TRUE(sim::EscapePenitentiary(p) && sim::SearchHideoutChest(p)) << log.str();
+  ASSERT_TRUE(sim::WaitForObjective(p, "Eliminate the ~s~~e~Gang Members.~s~", 300));
+  ASSERT_TRUE(sim::Kill(host, sim::GangLeader(host)));
+  host.RunFrames(60);  // the others still stand
+  EXPECT_EQ(Shown(NoticeKind::Help, "~s~~p~Ashby Cole~s~ Killed the ~s~~e~Gang Leader.~s~"), 1);
+  EXPECT_EQ(sim::ShownObjective(host), "Eliminate the ~s~~e~Gang Members.~s~");
+  ASSERT_TRUE(sim::ClearGangHideout(p)) << log.str();
+  EXPECT_EQ(Shown(NoticeKind::Help, "~s~~p~Ashby Cole~s~ Killed the ~s~~e~Gang Leader.~s~"), 1);
+  EXPECT_FALSE(Prologue.LeaderKilledShown);
+}
+
+TEST_F(PrologueBodies, TheLeaderDroppedShortOfFlacoOrHeldInsideDoesNotPass) {
+  StartPrologue();
+  ASSERT_TRUE(sim::EscapePenitentiary(p) && sim::SearchHideoutChest(p) && sim::ClearGangHideout(p))
+      << log.str();
+  ASSERT_TRUE(sim::CarryLeaderToFlaco(p, 0.5f));  // held inside the radius
+  host.RunFrames(30);
+  EXPECT_EQ(Shown(NoticeKind::Result, "MISSION PASSED"), 0);
+  host.MovePlayer({-947.756f + 5.0f, 2181.417f, 341.718f});
+  ASSERT_TRUE(sim::PutDown(host));  // exactly 5.0 away
+  host.RunFrames(30);
+  EXPECT_EQ(Shown(NoticeKind::Result, "MISSION PASSED"), 0);
+  EXPECT_EQ(sim::ShownObjective(host), "Deliver the ~s~~e~Gang Leaders Body~s~ to ~s~~o~Flaco.~s~");
+  ASSERT_TRUE(sim::DeliverLeader(p)) << log.str();
+}
+
+using PrologueSequence = PrologueTest;
+
+TEST_F(PrologueSequence, APlayerKnockedOverAtTheChestDoesNotFreezeTheGame) {
+  StartPrologue();
+  ASSERT_TRUE(sim::EscapePenitentiary(p)) << log.str();
+  ASSERT_TRUE(sim::WaitForObjective(p, "Go to the ~s~~o~Hideout.~s~", 4000));
+  host.MovePlayer(host.world.scene.gpsPoints.back());
+  ASSERT_TRUE(sim::WaitForObjective(p, "Search the ~s~~o~Hideout.~s~", 120));
+  host.MovePlayer({-2107.341f, 1842.992f, 255.448f});
+  host.RunFrames(2);
+  host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 2);
+  host.RunFrames(20);  // walking to the chest
+  sim::KnockOverPlayer(host);
+  ASSERT_TRUE(host.RunUntil(
+      [&] {
+        for (const sim::Notice& n : host.world.ui.notices)
+          if (n.subtitle == "Cattleman Revolver Unlocked") return true;
+        return false;
+      },
+      300));
+  EXPECT_TRUE(sim::WaitForObjective(p, "Eliminate the ~s~~e~Gang Members.~s~", 300));
+  EXPECT_EQ(host.world.cameras.LiveCameras(), 0);
+}
+
+using PrologueEnd = PrologueTest;
+
+TEST_F(PrologueEnd, WhenTheAudioEventIsRefusedTheProgressIsSavedWithoutNotices) {
+  StartPrologue();
+  host.world.scene.refusedAudioEvents.insert(kAudioProgressSaved);
+  ASSERT_TRUE(sim::EscapePenitentiary(p) && sim::SearchHideoutChest(p) &&
+              sim::ClearGangHideout(p) && sim::DeliverLeader(p))
+      << log.str();
+  ASSERT_TRUE(
+      host.RunUntil([&] { return SaveText().find("Progress=1") != std::string::npos; }, 3000));
+  host.RunFrames(400);
+  EXPECT_EQ(Shown(NoticeKind::Help, "Progress Saved"), 0);
+  for (const sim::Notice& n : host.world.ui.notices)
+    EXPECT_NE(n.subtitle, "Prologue");
+}
+
+TEST_F(PrologueEnd, AGameRestartedDuringThePrologueBeginsAtTheIntroduction) {
+  StartPrologue();
+  ASSERT_TRUE(sim::TakeOutFirstGuard(p) && sim::LootAndDumpFirstGuard(p)) << log.str();
+  host.UnloadPlugin();
+  host.LoadPlugin();
+  AcceptStartPoint();
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.scene.introCards.size() == 2; }, 600));
+  EXPECT_EQ(SaveText().find("[Story]"), std::string::npos);
+  EXPECT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
+}
+
+}  // namespace
+}  // namespace brimvale
