@@ -168,7 +168,9 @@ void MeasurePluginFrames(benchmark::State& state, sim::SimHost& host) {
 // frame and do nothing else; with its native calls and heap allocations per frame.
 void BM_FreeRoamFramePluginTime(benchmark::State& state) {
   FreeRoamGame game;
-  sim::SimHost host(sim::HostConfig{.trace = false});
+  sim::HostConfig config;
+  config.trace = false;
+  sim::SimHost host(config);
   host.LoadPlugin();
   if (!EnterFreeRoam(host)) {
     state.SkipWithError("the campaign did not reach free roam");
@@ -181,7 +183,9 @@ BENCHMARK(BM_FreeRoamFramePluginTime)->UseManualTime();
 // The creator's busiest page, the first body page with nine rows, measured the same way.
 void BM_CreatorBusiestPage(benchmark::State& state) {
   sim::GameDirectory dir("brimvale_bench_creator");
-  sim::SimHost host(sim::HostConfig{.trace = false});
+  sim::HostConfig config;
+  config.trace = false;
+  sim::SimHost host(config);
   host.LoadPlugin();
   auto sees = [&](const char* text) { return host.world.ui.lastFrame.FindText(text) != nullptr; };
   host.RunFrames(30);

@@ -67,6 +67,8 @@ bool EquipOutfitAndReset(Player& p) {
 
 bool Respawn(Player& p) {
   if (!OpenMenu(p)) return false;
+  // An earlier death may have pulsed already: this one's pulse ends its own sequence.
+  const auto pulses = p.host.world.life.CountEffects("RespawnPulse01");
   p.Press("INPUT_FRONTEND_ACCEPT", 2);
   p.WaitFor(
       "RESPAWN: the character is dead", [&] { return p.host.world.player.dead; }, 30);
@@ -74,7 +76,7 @@ bool Respawn(Player& p) {
       "revived by the death sequence, dressed",
       [&] {
         return !p.host.world.player.dead && WearsHat(p) &&
-               p.host.world.life.CountEffects("RespawnPulse01") > 0;
+               p.host.world.life.CountEffects("RespawnPulse01") > pulses;
       },
       900);
 }

@@ -25,21 +25,24 @@ std::string RankShown(Player& p) {
   return "";
 }
 
-// The rank-up came on the first free-roam frame; the reveal control brings the panel back.
+int RankPanelAlpha(Player& p) {
+  const DrawnText* rank = p.host.world.ui.lastFrame.FindText("RANK");
+  return rank ? rank->a : -1;
+}
+
+// The rank-up of the first free-roam frame shows the panel for four seconds; once it has faded,
+// the reveal control brings it back.
 bool ShowRank(Player& p) {
   p.WaitFor(
-      "free roam: the rank panel is drawn", [&] { return !RankShown(p).empty(); }, 120);
+      "free roam: the rank-up shows the rank panel", [&] { return RankPanelAlpha(p) == 255; }, 240);
   if (!p.ok) return false;
   p.Say("rank " + RankShown(p) + " reached");
+  p.Screen("rank-panel");
+  p.WaitFor(
+      "the rank panel has faded", [&] { return RankPanelAlpha(p) == 0; }, 600);
   p.host.Press("INPUT_REVEAL_HUD", 2);
   p.WaitFor(
-      "the reveal control shows the rank panel",
-      [&] {
-        const DrawnText* rank = p.host.world.ui.lastFrame.FindText("RANK");
-        return rank && rank->a == 255;
-      },
-      60);
-  p.Screen("rank-panel");
+      "the reveal control shows the rank panel", [&] { return RankPanelAlpha(p) == 255; }, 60);
   return p.ok;
 }
 

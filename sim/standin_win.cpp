@@ -73,7 +73,7 @@ extern "C" int BrimvaleStandInRun(const char* mode, const char* pluginPath) {
       ok = CheckInert();
     } else if (const Scenario* scenario = FindScenario(name)) {
       std::cout << "scenario " << scenario->name << ": " << scenario->summary << "\n";
-      ok = scenario->run(std::cout);
+      ok = PlayScenario(*scenario, HostConfig{}, std::cout);
     } else {
       std::cout << "unknown run '" << name << "'\n";
     }
