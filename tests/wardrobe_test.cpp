@@ -246,13 +246,16 @@ TEST_F(WardrobeTest, NoPromptOrEntryWhileTheMenuIsOpenOrTheSkillTreeBusy) {
   EXPECT_TRUE(host.world.cameras.teleports.empty());
 }
 
-TEST_F(WardrobeTest, TheMenuDoesNotOpenDuringAVisitSoEnterChargesOnlyOnce) {
+TEST_F(WardrobeTest, NeitherTheMenuNorTheSkillTreeOpensDuringAVisitSoEnterChargesOnlyOnce) {
   StartFreeRoam();
   host.world.scene.money = 5000;
   EnterShop(kValentine);
   Press("INPUT_FRONTEND_LS", 2, 60);
   EXPECT_FALSE(Drawn("INTERACTION MENU"));
   EXPECT_TRUE(host.Calls(CreateCameraByName).empty());
+  Press("INPUT_AIM_IN_AIR", 2, 60);
+  EXPECT_FALSE(Drawn("SKILL TREE"));
+  EXPECT_EQ(host.world.life.timeScale, 1.0f);
   Leave("INPUT_FRONTEND_ACCEPT");
   EXPECT_EQ(host.world.scene.money, 3000);
 }

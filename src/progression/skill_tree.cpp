@@ -8,6 +8,7 @@
 #include "progression/progression.h"
 #include "save/store.h"
 #include "ui/toolkit.h"
+#include "wardrobe/wardrobe.h"
 
 namespace brimvale {
 namespace {
@@ -197,8 +198,10 @@ void HandleSelection() {
 }
 
 bool MayOpen() {
+  // Not during a wardrobe visit either: the editor's own accept would also reach the tree.
   return !IsPlayerMenuBlocked(PlayerIndex()) && !IsPedMenuBlocked(PlayerPed()) &&
-         !InteractionMenu.InteractionMenuOpen && Pressed("INPUT_AIM_IN_AIR");
+         !InteractionMenu.InteractionMenuOpen && !WardrobeVisitActive() &&
+         Pressed("INPUT_AIM_IN_AIR");
 }
 
 void OpenSkillTree() {
