@@ -209,8 +209,10 @@ TEST_F(WardrobeTest, EachShopReturnsThePlayerToItsOwnExit) {
   }
 }
 
-TEST_F(WardrobeTest, ANewPedFromTheModelSwitchIsDressedAndKeepsTheWalkStyle) {
-  StartFreeRoam("Walking Style=GUNSLINGER\n");
+TEST_F(WardrobeTest, ANewPedFromTheModelSwitchIsDressedAndKeepsTheWalkStyleAndBoughtHealth) {
+  EnterFreeRoam("[Rank]\nRank=10\nXP=0\nXPToRank=100\nHealth Lvl 1=True\n",
+                "Walking Style=GUNSLINGER\n");
+  host.RunFrames(30);
   // The game gave the player another model; the switch back builds a new ped.
   host.world.PlayerEntity().model = GameHash("PLAYER_ZERO");
   const int32_t oldPed = host.world.player.ped;
@@ -218,6 +220,7 @@ TEST_F(WardrobeTest, ANewPedFromTheModelSwitchIsDressedAndKeepsTheWalkStyle) {
   const int32_t ped = host.world.player.ped;
   ASSERT_NE(ped, oldPed);
   EXPECT_EQ(PlayerLook().walkStyle, "MP_STYLE_GUNSLINGER");
+  EXPECT_EQ(host.world.scene.peds[ped].maxHealth, 500);
   EXPECT_EQ(Worn().at("HAT"), "CLOTHING_ITEM_M_HAT_000_TINT_000");
   int camerasOnThePed = 0;
   for (const auto& [handle, camera] : host.world.cameras.cameras) {
