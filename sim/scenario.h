@@ -15,6 +15,9 @@ struct Segment {
   // Skipping it would leave the story where free roam cannot begin (the prologue): the run then
   // restarts the game from the save with the story past it, as a returning player would.
   bool storyPassesIt = false;
+  // A long repetition of parts played before (robbing the train until a rank): runs that repeat
+  // the campaign many times, under faults or sanitizers, leave it out.
+  bool repeats = false;
 };
 
 struct Scenario {

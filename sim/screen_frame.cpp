@@ -31,6 +31,9 @@ ScreenFrame CaptureScreen(const SimHost& host, std::string caption) {
     if (n.kind != NoticeKind::Help && StillShown(host, n.frame, n.durationMs))
       screen.notices.push_back(n);
   }
+  for (const auto& [handle, prompt] : host.world.trains.prompts) {
+    if (prompt.registered && prompt.visible) screen.prompts.push_back(prompt.text);
+  }
   return screen;
 }
 

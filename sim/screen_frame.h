@@ -13,10 +13,11 @@ class SimHost;
 
 struct ScreenFrame {
   DrawList list;
-  std::string help;             // the help text on screen, markup included; empty for none
-  std::string objective;        // the objective line on screen; empty for none
-  std::vector<Notice> notices;  // banners, result screens and toasts on screen, oldest first
-  std::string caption;          // what the picture is: scenario, frame, game time
+  std::string help;                  // the help text on screen, markup included; empty for none
+  std::string objective;             // the objective line on screen; empty for none
+  std::vector<Notice> notices;       // banners, result screens and toasts on screen, oldest first
+  std::vector<std::string> prompts;  // the game's own hold prompts on screen
+  std::string caption;               // what the picture is: scenario, frame, game time
 };
 
 // The game keeps an objective line up this long after it is set.

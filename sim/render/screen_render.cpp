@@ -162,6 +162,20 @@ class Painter {
     }
   }
 
+  // The game's hold prompts, bottom right: a "HOLD" key and the prompt's words.
+  void Prompts(const std::vector<std::string>& prompts) {
+    const TextStyle style{26 * unit_, {}, false, false};
+    double y = 0.84 * h_;
+    for (auto it = prompts.rbegin(); it != prompts.rend(); ++it) {
+      const std::vector<Line> lines = Layout("~INPUT_HOLD~ " + *it, style, 0.0);
+      const double width = lines.front().width + 36 * unit_, height = 48 * unit_;
+      const double x = 0.975 * w_ - width;
+      Panel(x, y, width, height, 0.8);
+      DrawLines(lines, style, x + 18 * unit_, y + 8 * unit_, false);
+      y -= height + 10 * unit_;
+    }
+  }
+
   void Caption(const std::string& caption) {
     const double height = 36 * unit_;
     cairo_set_source_rgba(cr_, 0, 0, 0, 0.75);
@@ -364,6 +378,7 @@ cairo_surface_t* Paint(const ScreenFrame& screen, int width, int height) {
   if (!screen.help.empty()) painter.Help(screen.help);
   if (!screen.objective.empty()) painter.Objective(screen.objective);
   painter.Notices(screen.notices);
+  painter.Prompts(screen.prompts);
   if (!screen.caption.empty()) painter.Caption(screen.caption);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
