@@ -1,6 +1,7 @@
 // Free roam's progression segment: the first rank, a visit to the skill tree with a purchase when
 // a level is open, and one death with its respawn.
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "player.h"
@@ -102,7 +103,41 @@ bool DieAndRespawn(Player& p) {
   return p.ok;
 }
 
+int32_t SavedNumber(Player& p, const char* section, const char* key) {
+  return std::atoi(p.SaveValue(section, key).c_str());
+}
+
 }  // namespace
+
+bool RobUntilHealthLevel(Player& p) {
+  // About thirty robberies at the usual draws; far more means the experience is not adding up.
+  constexpr int kMostRobberies = 120;
+  p.Quiet(true);
+  int robberies = 0;
+  while (p.ok && SavedNumber(p, "Rank", "Rank") < 10 && robberies < kMostRobberies) {
+    RobTrain(p);
+    ++robberies;
+    if (p.ok) {
+      p.Say("robbed the train again (" + std::to_string(robberies) + "): rank " +
+            p.SaveValue("Rank", "Rank") + ", XP " + p.SaveValue("Rank", "XP") + " of " +
+            p.SaveValue("Rank", "XPToRank") + ", skill points " +
+            p.SaveValue("Rank", "Skill Points"));
+    }
+  }
+  p.Quiet(false);
+  if (!p.ok) return false;
+  if (SavedNumber(p, "Rank", "Rank") < 10) {
+    p.Say("still below rank 10 after " + std::to_string(robberies) + " robberies");
+    return p.ok = false;
+  }
+  p.Say("rank " + p.SaveValue("Rank", "Rank") + ": health level 1 is open");
+  VisitSkillTree(p);
+  if (p.ok && p.SaveValue("Rank", "Health Lvl 1") != "True") {
+    p.Say("health level 1 is not saved as bought");
+    p.ok = false;
+  }
+  return p.ok;
+}
 
 bool PlayProgression(Player& p) {
   ShowRank(p) && VisitSkillTree(p) && DieAndRespawn(p);

@@ -20,6 +20,8 @@ namespace brimvale::sim {
 struct PlayReport {
   std::function<void(SimHost&, const std::string& line)> milestone;
   std::function<void(SimHost&, const std::string& name)> screen;
+  // A long repetition begins (true) or ends (false): the watcher keeps to the player's own lines.
+  std::function<void(SimHost&, bool on)> quiet;
 };
 
 struct Player {
@@ -27,14 +29,20 @@ struct Player {
   std::ostream& out;
   PlayReport report{};
   bool ok = true;
+  // In a long repetition only failures and the run's own lines are told, and no screen is pictured.
+  bool quiet = false;
 
+  void Quiet(bool on) {
+    quiet = on;
+    if (report.quiet) report.quiet(host, on);
+  }
   void Say(const std::string& what) {
     out << "  [frame " << host.Frame() << ", " << host.GameTime() / 1000 << " s] " << what << "\n";
     if (report.milestone) report.milestone(host, what);
   }
   // A screen worth a picture, named for the file (for example "creator-face-1").
   void Screen(const std::string& name) {
-    if (report.screen) report.screen(host, name);
+    if (!quiet && report.screen) report.screen(host, name);
   }
   // One press of a control, then a few frames for the game to answer.
   void Press(const char* control, int32_t pad, int frames = 2) {
@@ -48,7 +56,7 @@ struct Player {
       ok = false;
       return false;
     }
-    Say(what);
+    if (!quiet) Say(what);
     return true;
   }
   bool Sees(const char* text) const { return host.world.ui.lastFrame.FindText(text) != nullptr; }
@@ -71,6 +79,9 @@ bool RobTrain(Player& p);
 // Free roam's progression: the rank panel, the skill tree (buying health level 1 when it is open
 // to the player's rank) and one death with its respawn.
 bool PlayProgression(Player& p);
+// A new character robs the train again and again until health level 1 opens at rank 10, and buys
+// it in the skill tree.
+bool RobUntilHealthLevel(Player& p);
 
 // The robbery's steps, for runs that look at the world between them.
 inline constexpr Vector3 kRobberyStartPoint{1523.26f, 449.16f, 90.362f};

@@ -137,6 +137,27 @@ class Recorder {
           text);
   }
 
+  // A long repetition of what was played and traced before keeps to the player's own lines and
+  // leaves its calls out of the trace, with one line there that says which frames it left out.
+  void Quiet(bool on) {
+    if (on == quiet_) return;
+    quiet_ = on;
+    if (on) {
+      quietFrom_ = host_.Frame() + 1;
+      quietCalls_ = host_.NativeCalls();
+      return;
+    }
+    const int64_t calls = host_.NativeCalls() - quietCalls_;
+    if (trace_) {
+      std::fprintf(trace_, "{\"frame\":%lld,\"untraced_frames\":%lld,\"untraced_calls\":%lld}\n",
+                   static_cast<long long>(quietFrom_),
+                   static_cast<long long>(host_.Frame() - quietFrom_ + 1),
+                   static_cast<long long>(calls));
+      Say("trace.jsonl leaves out frames " + std::to_string(quietFrom_) + " to " +
+          std::to_string(host_.Frame()) + " (" + std::to_string(calls) + " calls)");
+    }
+  }
+
   void Screen(const std::string& name) {
     if (!writeShot_) return;
     const std::string slug = Slug(name);
@@ -211,6 +232,11 @@ class Recorder {
     if (options_.progressBar) DrawBar();
   }
 
+  // What the game showed or saved, told unless a repetition is under way.
+  void Watched(const std::string& line) {
+    if (!quiet_) Say(line);
+  }
+
   void DrawBar() {
     constexpr size_t kWidth = 24;
     const size_t done = partCount_ ? kWidth * partIndex_ / partCount_ : 0;
@@ -219,15 +245,15 @@ class Recorder {
          << std::flush;
   }
 
+  // Written out and dropped from the host every frame, so that a long run's trace does not pile up
+  // in memory.
   void WriteTrace() {
-    const std::vector<TraceEntry>& trace = host_.Trace();
-    if (traced_ > trace.size()) traced_ = 0;  // someone cleared it
     line_.clear();
-    for (; traced_ < trace.size(); ++traced_) {
-      const TraceEntry& entry = trace[traced_];
+    for (const TraceEntry& entry : host_.Trace()) {
       names_.Learn(entry);
-      if (trace_) AppendTraceJson(entry, names_, line_);
+      if (trace_ && !quiet_) AppendTraceJson(entry, names_, line_);
     }
+    host_.ClearTrace();
     if (trace_ && !line_.empty()) std::fwrite(line_.data(), 1, line_.size(), trace_);
   }
 
@@ -238,7 +264,7 @@ class Recorder {
       const std::string& text = lines[objectives_].text;
       if (text == lastObjective_) continue;
       lastObjective_ = text;
-      Say("objective: " + PlainText(text));
+      Watched("objective: " + PlainText(text));
     }
   }
 
@@ -252,7 +278,7 @@ class Recorder {
           // Prompts are posted again every frame; only a new text is worth a line.
           if (n.text == lastHelp_) continue;
           lastHelp_ = n.text;
-          Say("help: " + PlainText(n.text));
+          Watched("help: " + PlainText(n.text));
           continue;
         case NoticeKind::Banner:
           line = "banner: " + PlainText(n.text);
@@ -264,8 +290,8 @@ class Recorder {
           line = "toast: " + PlainText(n.text) + " - " + PlainText(n.subtitle);
           break;
       }
-      Say(line);
-      if (noticeShots_ < kMaxNoticeShots && shotNotices_.insert(line).second) {
+      Watched(line);
+      if (!quiet_ && noticeShots_ < kMaxNoticeShots && shotNotices_.insert(line).second) {
         ++noticeShots_;
         Screen(line);
       }
@@ -301,7 +327,7 @@ class Recorder {
       changes += name.second + "=" + value;
     }
     savedEntries_ = std::move(entries);
-    if (!changes.empty()) Say("save: " + changes);
+    if (!changes.empty()) Watched("save: " + changes);
   }
 
   void WriteIndex(const std::string& summary) const {
@@ -351,7 +377,8 @@ class Recorder {
   std::FILE* trace_ = nullptr;
   std::string line_;
   HashNames names_;
-  size_t traced_ = 0;
+  bool quiet_ = false;
+  int64_t quietFrom_ = 0, quietCalls_ = 0;
 
   std::string part_;
   size_t partIndex_ = 0, partCount_ = 0;
@@ -470,6 +497,7 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
   Player player{host, quiet};
   player.report.milestone = [&recorder](SimHost&, const std::string& line) { recorder.Say(line); };
   player.report.screen = [&recorder](SimHost&, const std::string& name) { recorder.Screen(name); };
+  player.report.quiet = [&recorder](SimHost&, bool on) { recorder.Quiet(on); };
 
   host.LoadPlugin();
   host.RunFrames(30);

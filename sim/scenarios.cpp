@@ -30,6 +30,8 @@ constexpr Segment kWardrobe{"wardrobe", VisitWardrobes};
 constexpr Segment kInteractionMenu{"interaction menu", UseInteractionMenu};
 constexpr Segment kRobbery{"train robbery", RobTrain};
 constexpr Segment kFreeRoam{"free roam", RoamFreely};
+constexpr Segment kRankTen{"the train robbed until rank 10, and health level 1 bought",
+                           RobUntilHealthLevel, false, true};
 
 }  // namespace
 
@@ -38,7 +40,8 @@ const std::vector<Scenario>& Scenarios() {
       {"play",
        "the whole campaign as a new player plays it, from an empty save directory",
        nullptr,
-       {kCreator, kStartPoint, kPrologue, kProgression, kWardrobe, kInteractionMenu, kRobbery}},
+       {kCreator, kStartPoint, kPrologue, kProgression, kWardrobe, kInteractionMenu, kRobbery,
+        kRankTen}},
       {"creator",
        "a new player makes a character (every page, a gender change) and starts",
        nullptr,
@@ -75,7 +78,10 @@ bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostre
   GameDirectory game(std::string("brimvale_scenario_") + scenario.name + "_" +
                      std::to_string(std::random_device{}()));
   if (scenario.startSave) game.WriteSave(scenario.startSave);
-  SimHost host(config);
+  // Nobody reads this host's trace, and a long run would only grow it.
+  HostConfig untraced = config;
+  untraced.trace = false;
+  SimHost host(untraced);
   Player player{host, out};
   host.LoadPlugin();
   host.RunFrames(30);
