@@ -2,8 +2,6 @@
 // penitentiary (stages 0 to 7). The hideout half is in prologue_hideout.cpp.
 #include "missions/prologue.h"
 
-#include <cmath>
-
 #include "character/character_record.h"
 #include "core/campaign.h"
 #include "core/natives.h"
@@ -286,13 +284,6 @@ void RunEscape() {
 }
 
 }  // namespace
-
-float DistanceBetween(Vector3 a, Vector3 b) {
-  const float dx = a.x - b.x;
-  const float dy = a.y - b.y;
-  const float dz = a.z - b.z;
-  return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
 
 Vector3 PlayerPosition() {
   return GetEntityCoords(PlayerPed(), true, true);

@@ -16,7 +16,6 @@ void RunEliminateGang();         // 13
 void RunDeliverLeader();         // 14
 void RunFreeRoamHandOver();      // 15
 
-float DistanceBetween(Vector3 a, Vector3 b);
 Vector3 PlayerPosition();
 
 }  // namespace brimvale

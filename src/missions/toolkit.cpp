@@ -1,5 +1,7 @@
 #include "missions/toolkit.h"
 
+#include <cmath>
+
 #include "core/campaign.h"
 #include "core/hook.h"
 #include "core/natives.h"
@@ -33,6 +35,13 @@ Blip CreateBlipAndWait(Create create) {
 int32_t TimerAfter(int32_t start, int32_t ms) {
   return static_cast<int32_t>(static_cast<uint32_t>(start) + static_cast<uint32_t>(ms));
 }
+float DistanceBetween(Vector3 a, Vector3 b) {
+  const float dx = a.x - b.x;
+  const float dy = a.y - b.y;
+  const float dz = a.z - b.z;
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
 bool TimerBefore(int32_t now, int32_t deadline) {
   return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(deadline)) < 0;
 }

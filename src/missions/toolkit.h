@@ -116,6 +116,9 @@ void SetPlayerControlOn(bool on);
 void WaitOutTransition(void (*perFrame)() = nullptr);
 void RequestTransitionSceneAndWait(const char* name);
 
+// Straight-line distance in three dimensions, worked out here rather than asked of the game.
+float DistanceBetween(Vector3 a, Vector3 b);
+
 void BeginGpsRoute(Vector3 to);
 void EndGpsRoute();
 void ClearAreaAround(float x, float y, float z, float radius);

@@ -1,6 +1,5 @@
 #include "missions/train_robbery.h"
 
-#include <cmath>
 #include <initializer_list>
 
 #include "character/character_record.h"
@@ -81,13 +80,6 @@ struct RobberyFrame {
   Ped horse;
   Vector3 position;
 };
-
-float Distance(Vector3 a, Vector3 b) {
-  const float dx = a.x - b.x;
-  const float dy = a.y - b.y;
-  const float dz = a.z - b.z;
-  return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
 
 void DeleteStartPrompt() {
   Prompt& prompt = TrainRobbery.RobberyStartPrompt;
@@ -260,7 +252,7 @@ void OfferRobbery(const RobberyFrame& f) {
   }
   if (TrainRobbery.TrainRobberyActive) return;
   SetBlipStyle(startBlip, HashName("BLIP_STYLE_SHOP"));
-  if (Distance(f.position, kRobberyStart) >= kStartPromptRange) {
+  if (DistanceBetween(f.position, kRobberyStart) >= kStartPromptRange) {
     DeleteStartPrompt();
     return;
   }
@@ -351,7 +343,7 @@ void PassRobbery(const RobberyFrame& f) {
 void DeliverBag(const RobberyFrame& f) {
   ShowBagObjective("Deliver the Bag to the ~s~~o~Safe Zone.~s~");
   // Arriving without the bag passes as well.
-  if (Distance(f.position, GetBlipCoords(Campaign.ObjectiveBlip)) < kSafeZoneRange) {
+  if (DistanceBetween(f.position, GetBlipCoords(Campaign.ObjectiveBlip)) < kSafeZoneRange) {
     PassRobbery(f);
     return;
   }
