@@ -128,9 +128,16 @@ bool MakeCharacter(Player& p) {
   BackToMainMenu(p);
 
   OpenMainMenuRow(p, 1);
+  // Dropped back into the world: the creator's camera is gone, the screen is back and the start
+  // point's blip is on the map (the save may not be writable, so it is not what shows this).
   p.WaitFor(
       "character created, dropped at the story start",
-      [&] { return p.SaveValue("Character", "Create Character") == "True"; }, 600);
+      [&] {
+        const SimHost& host = p.host;
+        return !host.world.cameras.rendering && host.world.blips.FadedIn(host.GameTime()) &&
+               host.world.blips.Named("Brimvale");
+      },
+      600);
   return p.ok;
 }
 
