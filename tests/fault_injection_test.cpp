@@ -328,6 +328,24 @@ TEST_P(PartUnderFaults, TheScriptStoppedAtAnyFrameLeavesASaveThatLoadsWithItsPro
   }
 }
 
+// A game slow to make what the part asks for: its cameras, peds, vehicles, trains, objects and
+// scenes come to nothing at first. Its waits hold until they are made, and it plays to its end.
+TEST_P(PartUnderFaults, PlaysToItsEndWhenTheGameMakesThingsLate) {
+  HostConfig config;
+  config.faults.RefuseNext(CreateCameraAt, 3);
+  config.faults.RefuseNext(CreatePed, 40);
+  config.faults.RefuseNext(CreateVehicle, 40);
+  config.faults.RefuseNext(CreateMissionTrain, 40);
+  config.faults.RefuseNext(CreateObjectNoOffset, 40);
+  config.faults.RefuseNext(CreateAnimScene, 40);
+  const CampaignRun clean = PlayClean();
+  const CampaignRun run = Play(GetParam(), config);
+  EXPECT_TRUE(run.ok) << run.out;
+  EXPECT_EQ(StoryProgress(run.save), StoryProgress(clean.save));
+  EXPECT_EQ(sim::ReadSaveValue(run.save, "Rank", "Rank"),
+            sim::ReadSaveValue(clean.save, "Rank", "Rank"));
+}
+
 // The soak: the whole campaign under the sanitizers with other seeds and load times.
 TEST_F(CampaignUnderFaults, TheCampaignPlaysToItsEndWhateverTheSeedAndLoadTimes) {
   for (uint32_t seed : {2u, 17u, 4242u, 90001u, 123457u}) {

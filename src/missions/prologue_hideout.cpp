@@ -155,7 +155,13 @@ void AimHideoutCamera(Cam cam, Vector3 at) {
 }
 
 void StartGunslingerScene(Ped ped) {
-  P.FlacoScene = CreateAnimScene("cutscene@gfh_flaco_int", 40, 0, 0, 1);
+  // A scene the game did not make would never load and hold the cut for good: ask again.
+  for (;;) {
+    P.FlacoScene = CreateAnimScene("cutscene@gfh_flaco_int", 40, 0, 0, 1);
+    if (P.FlacoScene) break;
+    HoldCutSceneFrame();
+    ScriptWait(0);
+  }
   LoadAnimScene(P.FlacoScene);
   while (!IsAnimSceneLoaded(P.FlacoScene, 1, 0)) {
     HoldCutSceneFrame();
@@ -355,10 +361,9 @@ void RunGoToHideout() {
   RequestModelAndWait(kChestModel);
   RequestModelAndWait(kTableModel);
   LoadAnimDict(kChestDict);
-  P.ChestTable =
-      CreateObjectNoOffset(HashName(kTableModel), kTableAt.x, kTableAt.y, kTableAt.z, 0, 0, 0);
-  P.PistolChest =
-      CreateObjectNoOffset(HashName(kChestModel), kChestAt.x, kChestAt.y, kChestAt.z, 0, 0, 0);
+  // Made once only, a chest the game failed to make would leave nothing to search.
+  P.ChestTable = SpawnObjectAndWait(HashName(kTableModel), kTableAt);
+  P.PistolChest = SpawnObjectAndWait(HashName(kChestModel), kChestAt);
   SetEntityHeading(P.ChestTable, kTableHeading);
   SetEntityHeading(P.PistolChest, kChestHeading);
   FreezeEntity(P.PistolChest, true);

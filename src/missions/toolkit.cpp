@@ -114,6 +114,15 @@ Vehicle SpawnVehicleAndWait(Hash model, float x, float y, float z, float heading
   return vehicle;
 }
 
+Object SpawnObjectAndWait(Hash model, Vector3 at) {
+  Object object{};
+  while (!DoesEntityExist(object)) {
+    object = CreateObjectNoOffset(model, at.x, at.y, at.z, 0, 0, 0);
+    ScriptWait(0);
+  }
+  return object;
+}
+
 Blip SetUpHostilePed(Ped ped, bool blockEvents) {
   SetPedDefaultVariation(ped, true);
   SetPedSpawnFlag(ped, 1);

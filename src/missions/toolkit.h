@@ -33,6 +33,7 @@ void LoadTextureDict(const char* dict);
 Ped SpawnPedAndWait(Hash model, float x, float y, float z, float heading, int32_t f1, int32_t f2,
                     int32_t f3, int32_t f4);
 Vehicle SpawnVehicleAndWait(Hash model, float x, float y, float z, float heading);
+Object SpawnObjectAndWait(Hash model, Vector3 at);
 // Variation, spawn flag, enemy group, blocked events, enemy blip; returns the blip.
 Blip SetUpHostilePed(Ped ped, bool blockEvents);
 void GiveMissionWeapon(Ped ped, Hash weapon, int32_t ammo, int32_t a, int32_t b, int32_t c,

@@ -406,7 +406,12 @@ void WrapUpRobbery(const RobberyFrame& f) {
 void SpawnRobberyTrain(Vector3 at) {
   for (const char* model : kTrainModelList)
     RequestModelAndWait(model);
-  const Vehicle train = CreateMissionTrain(kTrainConfiguration, at.x, at.y, at.z, 0, 0, 1, 1);
+  // A train the game did not make would leave nothing to board: asked for again until it is there.
+  Vehicle train = CreateMissionTrain(kTrainConfiguration, at.x, at.y, at.z, 0, 0, 1, 1);
+  while (!DoesEntityExist(train)) {
+    ScriptWait(0);
+    train = CreateMissionTrain(kTrainConfiguration, at.x, at.y, at.z, 0, 0, 1, 1);
+  }
   TrainRobbery.RobberyTrain = train;
   // The train is ready once its state reads the same on two frames running.
   int32_t state = ReadTrainState(train);
