@@ -174,6 +174,17 @@ class PartUnderFaults : public CampaignUnderFaults,
     }
     return clean;
   }
+  // What every faulted run keeps: a well-formed save, with the character if the clean run had
+  // made it by `frame`, that loads where its progress leaves the player.
+  static void ExpectKeptWhatWasMadeBy(const CampaignRun& clean, const CampaignRun& run,
+                                      int64_t frame) {
+    ExpectWellFormedSave(run.save);
+    const int64_t created = clean.FrameOf("character created");
+    if (created < 0 || frame > created) {
+      EXPECT_TRUE(CharacterCreated(run.save)) << run.out;
+    }
+    ExpectLoadsWithItsProgress(run.save);
+  }
 };
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, PartUnderFaults,
@@ -274,11 +285,7 @@ TEST_P(PartUnderFaults, APlayerWhoDiesInTheMiddleOfEachSequenceKeepsTheProgress)
     const CampaignRun run = Play(GetParam(), config);
     // The scripted player may walk on while the death screen holds the game (a real player
     // could not), so its run need not reach the end; the save must keep what was made by then.
-    ExpectWellFormedSave(run.save);
-    const int64_t created = clean.FrameOf("character created");
-    if (created < 0 || death > created) {
-      EXPECT_TRUE(CharacterCreated(run.save)) << run.out;
-    }
+    ExpectKeptWhatWasMadeBy(clean, run, death);
     // Passed before the death, the story stays passed; otherwise the prologue may or may not
     // have been played on to its end.
     const char* progress = clean.ProgressBy(death);
@@ -287,7 +294,6 @@ TEST_P(PartUnderFaults, APlayerWhoDiesInTheMiddleOfEachSequenceKeepsTheProgress)
     if (run.ok) {
       EXPECT_EQ(StoryProgress(run.save), StoryProgress(clean.save));
     }
-    ExpectLoadsWithItsProgress(run.save);
   }
 }
 
@@ -311,7 +317,7 @@ TEST_P(PartUnderFaults, TheScriptStoppedAtAnyFrameLeavesASaveThatLoadsWithItsPro
     HostConfig config;
     config.faults.StopScriptAtFrame(stop);
     const CampaignRun run = Play(GetParam(), config);
-    ExpectWellFormedSave(run.save);
+    ExpectKeptWhatWasMadeBy(clean, run, stop);
     // What was saved by then is what the whole run saves by then: each key of it is one the
     // finished run also wrote, or wrote over later, and the story is where it was.
     for (const sim::SaveEntry& e : sim::ParseSaveText(run.save))
@@ -320,11 +326,6 @@ TEST_P(PartUnderFaults, TheScriptStoppedAtAnyFrameLeavesASaveThatLoadsWithItsPro
     // Once saved, the story stays passed in every later stop.
     EXPECT_TRUE(!passed || StoryProgress(run.save) == "1") << run.save;
     passed = StoryProgress(run.save) == "1";
-    const int64_t created = clean.FrameOf("character created");
-    if (created < 0 || stop > created) {
-      EXPECT_TRUE(CharacterCreated(run.save)) << run.save;
-    }
-    ExpectLoadsWithItsProgress(run.save);
   }
 }
 
