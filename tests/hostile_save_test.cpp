@@ -177,13 +177,28 @@ TEST_F(HostileSave, ProgressionValuesFarOutOfRangePlayWithoutWrappingOrIndexingO
     }
     EXPECT_EQ(host.world.scene.peds[host.world.player.ped].maxHealth, c.maxHealth);
     EXPECT_EQ(SaveText(), character + c.saved);
+    if (!c.rank) continue;
+    // The skill tree opens on these numbers, and no level of either row can be bought.
+    host.Press("INPUT_AIM_IN_AIR", 2);
+    ASSERT_TRUE(host.RunUntil([&] { return drawn.FindText("SKILL TREE") != nullptr; }, 60));
+    for (const char* row : {"INPUT_MOVE_UP_ONLY", "INPUT_MOVE_DOWN_ONLY"}) {
+      host.Press(row, 2);
+      host.RunFrame();
+      for (int column = 0; column < 6; ++column) {
+        host.Press("INPUT_FRONTEND_ACCEPT", 2);
+        host.RunFrame();
+        host.Press("INPUT_MOVE_RIGHT_ONLY", 2);
+        host.RunFrame();
+      }
+    }
+    EXPECT_EQ(SaveText(), character + c.saved);
   }
 }
 
 TEST_F(HostileSave, AnEmptyFilePlaysLikeAFreshGame) {
   WriteSave("");
   ASSERT_TRUE(MakeCharacter()) << log.str();
-  // The file was there, so its lines break as a new file's do.
+  // With no line of its own to follow, the file gets the line breaks of a new one.
   EXPECT_EQ(SaveText().rfind("[Character]\r\n", 0), 0u);
   EXPECT_NE(SaveText().find("Create Character=True\r\n"), std::string::npos);
 }
