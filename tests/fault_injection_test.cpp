@@ -174,16 +174,21 @@ class PartUnderFaults : public CampaignUnderFaults,
     }
     return clean;
   }
-  // What every faulted run keeps: a well-formed save, with the character if the clean run had
-  // made it by `frame`, that loads where its progress leaves the player.
-  static void ExpectKeptWhatWasMadeBy(const CampaignRun& clean, const CampaignRun& run,
-                                      int64_t frame) {
+  // The part played again with `fault` at `frame`. What every such run keeps: a well-formed
+  // save, with the character if the clean run had made it by then, that loads where its
+  // progress leaves the player.
+  CampaignRun PlayWithFault(const CampaignRun& clean, void (sim::FaultPlan::*fault)(int64_t),
+                            int64_t frame) {
+    HostConfig config;
+    (config.faults.*fault)(frame);
+    CampaignRun run = Play(GetParam(), config);
     ExpectWellFormedSave(run.save);
     const int64_t created = clean.FrameOf("character created");
     if (created < 0 || frame > created) {
       EXPECT_TRUE(CharacterCreated(run.save)) << run.out;
     }
     ExpectLoadsWithItsProgress(run.save);
+    return run;
   }
 };
 
@@ -280,12 +285,9 @@ TEST_P(PartUnderFaults, APlayerWhoDiesInTheMiddleOfEachSequenceKeepsTheProgress)
   EXPECT_GE(deaths.size(), 2u);  // at least the start of the campaign and of what it plays
   for (int64_t death : deaths) {
     SCOPED_TRACE("death at frame " + std::to_string(death));
-    HostConfig config;
-    config.faults.KillPlayerAtFrame(death);
-    const CampaignRun run = Play(GetParam(), config);
     // The scripted player may walk on while the death screen holds the game (a real player
     // could not), so its run need not reach the end; the save must keep what was made by then.
-    ExpectKeptWhatWasMadeBy(clean, run, death);
+    const CampaignRun run = PlayWithFault(clean, &sim::FaultPlan::KillPlayerAtFrame, death);
     // Passed before the death, the story stays passed; otherwise the prologue may or may not
     // have been played on to its end.
     const char* progress = clean.ProgressBy(death);
@@ -314,10 +316,7 @@ TEST_P(PartUnderFaults, TheScriptStoppedAtAnyFrameLeavesASaveThatLoadsWithItsPro
   bool passed = false;
   for (int64_t stop : stops) {
     SCOPED_TRACE("stopped at frame " + std::to_string(stop));
-    HostConfig config;
-    config.faults.StopScriptAtFrame(stop);
-    const CampaignRun run = Play(GetParam(), config);
-    ExpectKeptWhatWasMadeBy(clean, run, stop);
+    const CampaignRun run = PlayWithFault(clean, &sim::FaultPlan::StopScriptAtFrame, stop);
     // What was saved by then is what the whole run saves by then: each key of it is one the
     // finished run also wrote, or wrote over later, and the story is where it was.
     for (const sim::SaveEntry& e : sim::ParseSaveText(run.save))
