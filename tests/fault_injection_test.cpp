@@ -328,8 +328,9 @@ TEST_P(PartUnderFaults, TheScriptStoppedAtAnyFrameLeavesASaveThatLoadsWithItsPro
   }
 }
 
-// A game slow to make what the part asks for: its cameras, peds, vehicles, trains, objects and
-// scenes come to nothing at first. Its waits hold until they are made, and it plays to its end.
+// A game slow to make what the part asks for: its cameras, peds, vehicles, trains, objects,
+// scenes and prompts come to nothing at first. Its waits hold until they are made, and it plays
+// to its end. (A blip the game refuses stays away: the player can do without the marker.)
 TEST_P(PartUnderFaults, PlaysToItsEndWhenTheGameMakesThingsLate) {
   HostConfig config;
   config.faults.RefuseNext(CreateCameraAt, 3);
@@ -338,6 +339,9 @@ TEST_P(PartUnderFaults, PlaysToItsEndWhenTheGameMakesThingsLate) {
   config.faults.RefuseNext(CreateMissionTrain, 40);
   config.faults.RefuseNext(CreateObjectNoOffset, 40);
   config.faults.RefuseNext(CreateAnimScene, 40);
+  config.faults.RefuseNext(CreateCameraByName, 3);
+  config.faults.RefuseNext(CreateObject, 40);
+  config.faults.RefuseNext(PromptRegisterBegin, 5);
   const CampaignRun clean = PlayClean();
   const CampaignRun run = Play(GetParam(), config);
   EXPECT_TRUE(run.ok) << run.out;

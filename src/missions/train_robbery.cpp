@@ -407,10 +407,11 @@ void SpawnRobberyTrain(Vector3 at) {
   for (const char* model : kTrainModelList)
     RequestModelAndWait(model);
   // A train the game did not make would leave nothing to board: asked for again until it is there.
-  Vehicle train = CreateMissionTrain(kTrainConfiguration, at.x, at.y, at.z, 0, 0, 1, 1);
-  while (!DoesEntityExist(train)) {
-    ScriptWait(0);
+  Vehicle train{};
+  for (;;) {
     train = CreateMissionTrain(kTrainConfiguration, at.x, at.y, at.z, 0, 0, 1, 1);
+    if (DoesEntityExist(train)) break;
+    ScriptWait(0);
   }
   TrainRobbery.RobberyTrain = train;
   // The train is ready once its state reads the same on two frames running.
@@ -434,8 +435,14 @@ void SpawnTrainLoot() {
   RequestTextureDict(kBlipTextures, true);
   ScriptWait(500);
   RequestModelAndWait(kMoneyBagModel);
-  const Object bag = CreateObject(HashName(kMoneyBagModel), kMoneyBagAt.x, kMoneyBagAt.y,
-                                  kMoneyBagAt.z, 1, 1, 1, 0, 0, 0);
+  // Likewise the bag: without it there is nothing to steal.
+  Object bag{};
+  for (;;) {
+    bag = CreateObject(HashName(kMoneyBagModel), kMoneyBagAt.x, kMoneyBagAt.y, kMoneyBagAt.z, 1, 1,
+                       1, 0, 0, 0);
+    if (DoesEntityExist(bag)) break;
+    ScriptWait(0);
+  }
   TrainRobbery.MoneyBag = bag;
   SetObjectFlag(bag, 4, true);
   SetObjectFlag(bag, 14, true);
