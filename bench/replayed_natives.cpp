@@ -53,6 +53,9 @@ void ReplayNativesFromNextFrame(sim::SimHost& host) {
   }
   host.ClearTrace();
   host.config.trace = traced;
+  // A run stopped in an earlier measurement leaves its frame's count behind.
+  callIndex = 0;
+  calls = 0;
   hostScriptWait = Hook.scriptWait;
   Hook.nativeInit = Init;
   Hook.nativePush64 = Push;
