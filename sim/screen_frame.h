@@ -20,8 +20,9 @@ struct ScreenFrame {
   std::string caption;               // what the picture is: scenario, frame, game time
 };
 
-// The game keeps an objective line up this long after it is set.
-inline constexpr int kObjectiveShownMs = 20000;
+// A mission sets its objective line on every pass of the stage that owns it; the game lets the
+// line go a moment after the last one, so it does not outlast the stage.
+inline constexpr int kObjectiveShownMs = 500;
 
 ScreenFrame CaptureScreen(const SimHost& host, std::string caption);
 
