@@ -73,10 +73,11 @@ bool Respawn(Player& p) {
   p.WaitFor(
       "RESPAWN: the character is dead", [&] { return p.host.world.player.dead; }, 30);
   return p.WaitFor(
-      "revived by the death sequence, dressed",
+      "revived by the death sequence, dressed, the screen faded in",
       [&] {
         return !p.host.world.player.dead && WearsHat(p) &&
-               p.host.world.life.CountEffects("RespawnPulse01") > pulses;
+               p.host.world.life.CountEffects("RespawnPulse01") > pulses &&
+               p.host.world.blips.FadedIn(p.host.GameTime());
       },
       900);
 }

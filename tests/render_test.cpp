@@ -141,5 +141,38 @@ TEST(ScreenRender, NoticesAndTheCaptionSitInTheirPlaces) {
   EXPECT_EQ(changed(0.3, 0.05, 0.7, 0.3), 0) << "nothing else";
 }
 
+TEST(ScreenRender, TheFadeBlacksTheWorldUnderWhatTheScriptsDraw) {
+  sim::ScreenFrame screen;
+  screen.list.sprites.push_back(Sprite("menu_header_1a", 0.5f, 0.5f, 0.2f, 0.2f, 255, 0, 0, 255));
+  screen.fade = 1.0;
+  const ScreenImage black = sim::RenderScreen(screen);
+  EXPECT_EQ(Rgb(black.Pixel(kW / 10 + 5, kH / 10 + 5)), 0u) << "the world is black";
+  EXPECT_GT(CountColour(black, 0xFF0000, 0.4, 0.4, 0.6, 0.6), 10000) << "the sprite stays";
+
+  screen.fade = 0.5;
+  const uint32_t dimmed = sim::RenderScreen(screen).Pixel(kW / 10 + 5, kH / 10 + 5);
+  screen.fade = 0.0;
+  const uint32_t clear = sim::RenderScreen(screen).Pixel(kW / 10 + 5, kH / 10 + 5);
+  EXPECT_GT(Channel(dimmed, 0), 0) << "half a fade dims the world";
+  EXPECT_LT(Channel(dimmed, 0), Channel(clear, 0));
+
+  // The death screen's effect washes the world red and is named top right.
+  screen.effects = {"DeathFailMP01"};
+  const uint32_t washed = sim::RenderScreen(screen).Pixel(kW / 2, kH / 10 + 5);
+  EXPECT_GT(Channel(washed, 16), Channel(washed, 0) + 20);
+  sim::ScreenFrame named;
+  const ScreenImage plain = sim::RenderScreen(named);
+  named.effects = {"RespawnPulse01"};
+  const ScreenImage pulse = sim::RenderScreen(named);
+  int changedTopRight = 0, changedElsewhere = 0;
+  for (int y = 0; y < kH; y += 3) {
+    for (int x = 0; x < kW; x += 3)
+      (x > kW * 8 / 10 && y < kH / 20 ? changedTopRight : changedElsewhere) +=
+          pulse.Pixel(x, y) != plain.Pixel(x, y);
+  }
+  EXPECT_GT(changedTopRight, 20);
+  EXPECT_EQ(changedElsewhere, 0) << "a pulse does not tint the world";
+}
+
 }  // namespace
 }  // namespace brimvale

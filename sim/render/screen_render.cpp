@@ -80,6 +80,35 @@ class Painter {
     cairo_stroke(cr_);
   }
 
+  // Full-screen effects are named in the top-right corner, so a picture says which ones ran
+  // without imitating them; the death screen's also washes the world a dim red.
+  void Effects(const std::vector<std::string>& effects) {
+    for (const std::string& name : effects) {
+      if (name.starts_with("Death")) {
+        cairo_set_source_rgba(cr_, 0.35, 0.05, 0.05, 0.45);
+        cairo_paint(cr_);
+        break;
+      }
+    }
+    SetFont({18 * unit_, {}, false, false});
+    cairo_set_source_rgba(cr_, 1, 1, 1, 0.7);
+    double y = 30 * unit_;
+    for (const std::string& name : effects) {
+      cairo_text_extents_t te;
+      cairo_text_extents(cr_, name.c_str(), &te);
+      cairo_move_to(cr_, w_ - te.x_advance - 14 * unit_, y);
+      cairo_show_text(cr_, name.c_str());
+      y += 24 * unit_;
+    }
+  }
+
+  // The game's fade darkens the world; what the scripts draw stays on top of it.
+  void Fade(double depth) {
+    if (depth <= 0.0) return;
+    cairo_set_source_rgba(cr_, 0, 0, 0, std::min(depth, 1.0));
+    cairo_paint(cr_);
+  }
+
   void Sprite(const DrawnSprite& s) {
     const Rgba fill = FromBytes(s.r, s.g, s.b, s.a);
     const double width = s.width * w_, height = s.height * h_;
@@ -370,6 +399,8 @@ cairo_surface_t* Paint(const ScreenFrame& screen, int width, int height) {
   cairo_t* cr = cairo_create(surface);
   Painter painter(cr, width, height);
   painter.Background();
+  painter.Effects(screen.effects);
+  painter.Fade(screen.fade);
   // The game puts its text over its sprites whatever the order of the calls.
   for (const DrawnSprite& sprite : screen.list.sprites)
     painter.Sprite(sprite);
