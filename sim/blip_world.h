@@ -1,6 +1,7 @@
 // Map blips and the screen fade.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -69,6 +70,12 @@ struct BlipWorld {
   }
   bool FadedIn(double nowMs) const {
     return !fade.towardsOut && nowMs >= fade.startMs + fade.durationMs;
+  }
+  // 0 when the screen is clear, 1 when it is black; a fade of no length is there at once.
+  double FadeDepth(double nowMs) const {
+    const double done =
+        fade.durationMs <= 0 ? 1.0 : std::clamp((nowMs - fade.startMs) / fade.durationMs, 0.0, 1.0);
+    return fade.towardsOut ? done : 1.0 - done;
   }
 };
 

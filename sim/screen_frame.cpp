@@ -1,7 +1,5 @@
 #include "screen_frame.h"
 
-#include <algorithm>
-
 #include "host.h"
 
 namespace brimvale::sim {
@@ -10,14 +8,6 @@ namespace {
 bool StillShown(const SimHost& host, int64_t postedFrame, int32_t durationMs) {
   const double shownMs = static_cast<double>(host.Frame() - postedFrame) * host.config.frameMs;
   return shownMs < static_cast<double>(durationMs);
-}
-
-// 0 when the screen is clear, 1 when it is black; a fade of no length is there at once.
-double FadeDepth(const SimHost& host) {
-  const ScreenFade& fade = host.world.blips.fade;
-  const double elapsed = static_cast<double>(host.GameTime()) - fade.startMs;
-  const double done = fade.durationMs <= 0 ? 1.0 : std::clamp(elapsed / fade.durationMs, 0.0, 1.0);
-  return fade.towardsOut ? done : 1.0 - done;
 }
 
 }  // namespace
@@ -47,7 +37,7 @@ ScreenFrame CaptureScreen(const SimHost& host, std::string caption) {
   for (const EffectStart& effect : host.world.life.screenEffects) {
     if (StillShown(host, effect.frame, kScreenEffectShownMs)) screen.effects.push_back(effect.name);
   }
-  screen.fade = FadeDepth(host);
+  screen.fade = host.world.blips.FadeDepth(host.GameTime());
   return screen;
 }
 
