@@ -1,5 +1,5 @@
 # The two set-up commands of a fresh machine are `make play` and `make test`.
-.PHONY: play test fuzz windows bench format setup clean
+.PHONY: play test check fuzz windows bench format setup clean
 
 SCENARIO ?= play
 
@@ -16,6 +16,13 @@ test:
 	cmake --preset default >/dev/null
 	cmake --build --preset default
 	ctest --preset default
+
+# The edit loop: builds the quick preset (the test build without the Windows cross-build) and
+# runs the tests whose names match T; a failed build fails here, before any test runs.
+check: setup
+	cmake --preset quick >/dev/null
+	cmake --build --preset quick
+	ctest --preset quick $(if $(T),-R '$(T)')
 
 # The save file fuzz target for longer than the bounded run of `make test` (FUZZ_SECONDS).
 FUZZ_SECONDS ?= 600

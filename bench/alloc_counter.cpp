@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "core/hook.h"
+#include "core/native/hook.h"
 
 namespace brimvale::bench {
 namespace {

@@ -5,13 +5,15 @@
 
 #include "alloc_counter.h"
 #include "character/creator.h"
+#include "character/outfit.h"
 #include "core/campaign.h"
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "game_directory.h"
 #include "host.h"
 #include "progression/progression.h"
+#include "progression/rank_hud.h"
+#include "progression/skill_tree.h"
 #include "replayed_natives.h"
-#include "wardrobe/outfit.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <vector>
 
-#include "core/hook.h"
+#include "core/native/hook.h"
 
 namespace brimvale::bench {
 namespace {

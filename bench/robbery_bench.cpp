@@ -8,7 +8,7 @@
 #include "alloc_counter.h"
 #include "core/campaign.h"
 #include "core/entry.h"
-#include "core/hook.h"
+#include "core/native/hook.h"
 #include "game_directory.h"
 #include "host.h"
 #include "missions/train_robbery.h"
@@ -56,7 +56,7 @@ void ReportPerCall(benchmark::State& state, int64_t calls, int64_t frames) {
 void BM_RobberyFramePluginOnly(benchmark::State& state) {
   InstallIdleHook();
   ResetPluginState();
-  TrainRobbery.TrainRobberyActive = true;
+  Screens.TrainRobberyActive = true;
   TrainRobbery.TrainRobberyStage = 2;
   idleCalls = 0;
   bench::ResetPluginAllocations();

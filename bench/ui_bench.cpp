@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "alloc_counter.h"
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "host.h"
 #include "ui/toolkit.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 
 namespace brimvale::sim {
 

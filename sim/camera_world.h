@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 #include "dictionaries.h"
 
 namespace brimvale::sim {

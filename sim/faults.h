@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "core/natives.h"
+#include "core/native/natives.h"
 
 namespace brimvale::sim {
 

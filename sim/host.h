@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/hook.h"
-#include "core/natives.h"
+#include "core/native/hook.h"
+#include "core/native/natives.h"
 #include "faults.h"
 #include "fibre.h"
 #include "world.h"

@@ -1,7 +1,7 @@
 // The player, models, script globals, controls, the timer and entity positions.
 #include <cmath>
 
-#include "core/player_model.h"
+#include "core/native/player_model.h"
 #include "host.h"
 
 namespace brimvale::sim {

@@ -1,6 +1,6 @@
 // The plugin linked into the host: its hook table points at the active host.
 #include "core/entry.h"
-#include "core/hook.h"
+#include "core/native/hook.h"
 #include "host.h"
 #include "plugin_link.h"
 

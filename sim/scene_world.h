@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 
 namespace brimvale::sim {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 #include "look_world.h"
 
 namespace brimvale::sim {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 #include "dictionaries.h"
 
 namespace brimvale::sim {

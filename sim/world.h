@@ -10,7 +10,7 @@
 
 #include "blip_world.h"
 #include "camera_world.h"
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 #include "look_world.h"
 #include "mission_world.h"
 #include "player_world.h"

@@ -2,10 +2,10 @@
 #include <string>
 
 #include "character/character_record.h"
+#include "character/outfit.h"
 #include "core/campaign.h"
 #include "save/store.h"
 #include "sim_fixture.h"
-#include "wardrobe/outfit.h"
 
 namespace brimvale {
 namespace {
@@ -242,9 +242,9 @@ TEST_F(AppearanceRecord, WhatTheCreatorWroteLoadsBackAsTheSameRecord) {
   host.LoadPlugin();
   WriteBool("Character", "Create Character", true);
   WriteInt("Character", "Gender", 1);
-  WriteWalkStyle("GUNSLINGER");
+  WriteString("Character", "Walking Style", "GUNSLINGER");
   for (int i = 0; i < kFaceFeatureCount; ++i)
-    WriteCharacterFloat(kFaceFeatures[i].saveKey, static_cast<float>(i % 21 - 10) / 10.0f);
+    WriteFloat("Character", kFaceFeatures[i].saveKey, static_cast<float>(i % 21 - 10) / 10.0f);
   const char* ints[] = {"Head Type", "Skin Type", "Body Type", "Hair Style",
                         "Hair R",    "Hair G",    "Hair B",    "Beard Style"};
   const int32_t values[] = {27, 5, 20, 23, 255, 128, 1, -1};

@@ -50,8 +50,7 @@ class CampaignStart : public SimTest {
 
   void WatchStorySteps() {
     StepLog.clear();
-    Campaign.storySteps = {LogPrologue, LogTrainRobbery, LogWardrobe, LogRankHud,
-                           LogInteractionMenu};
+    Story = {LogPrologue, LogTrainRobbery, LogWardrobe, LogRankHud, LogInteractionMenu};
   }
 
   const sim::SimBlip* StartBlip() {
@@ -310,7 +309,7 @@ TEST_F(CampaignStory, TheFrameThatPassesThePrologueAlreadyRunsFreeRoam) {
   LoadWithCharacter();
   AcceptStart();
   WatchStorySteps();
-  Campaign.storySteps.prologue = PassPrologue;
+  Story.prologue = PassPrologue;
   host.RunFrame();
   EXPECT_EQ(StepLog,
             (std::vector<std::string>{"prologue", "train robbery", "wardrobe", "rank", "menu"}));

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/entry.h"
-#include "core/hook_binding.h"
-#include "core/natives.h"
+#include "core/native/hook_binding.h"
+#include "core/native/natives.h"
 #include "progression/progression.h"
 #include "sim_fixture.h"
 

@@ -120,11 +120,11 @@ TEST_F(InteractionMenuTest, TenOpeningsLeaveNoMenuCameraAlive) {
 
 TEST_F(InteractionMenuTest, WithTheSkillTreeBusyTheOpenControlDoesNothing) {
   StartFreeRoam();
-  SkillTree.SkillTreeBusy = true;
+  Screens.SkillTreeBusy = true;
   Press("INPUT_FRONTEND_LS", 2, 90);
   EXPECT_EQ(Title(), nullptr);
   EXPECT_TRUE(host.Calls(CreateCameraByName).empty());
-  EXPECT_FALSE(InteractionMenu.InteractionMenuOpen);
+  EXPECT_FALSE(Screens.InteractionMenuOpen);
 }
 
 TEST_F(InteractionMenuTest, RowsWrapAndARowPastEitherEndSelectsNothingForOneFrame) {
@@ -264,7 +264,7 @@ TEST_F(InteractionMenuTest, ADeathWithTheMenuOpenClosesItAtOnce) {
   EXPECT_EQ(Title(), nullptr);
   EXPECT_FALSE(host.world.cameras.rendering);
   EXPECT_EQ(host.world.cameras.LiveCameras(), camerasBefore);
-  EXPECT_FALSE(InteractionMenu.InteractionMenuOpen);
+  EXPECT_FALSE(Screens.InteractionMenuOpen);
 }
 
 }  // namespace

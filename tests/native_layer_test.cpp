@@ -3,8 +3,8 @@
 #include <map>
 #include <set>
 
-#include "core/natives.h"
-#include "core/player_model.h"
+#include "core/native/natives.h"
+#include "core/native/player_model.h"
 #include "sim_fixture.h"
 
 namespace brimvale {

@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "character/character_record.h"
+#include "character/outfit.h"
 #include "sim_fixture.h"
-#include "wardrobe/outfit.h"
+#include "wardrobe/outfit_editor.h"
 
 namespace brimvale {
 namespace {

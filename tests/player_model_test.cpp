@@ -1,5 +1,5 @@
 // The player-model switch through the two script globals and its direct fallback.
-#include "core/player_model.h"
+#include "core/native/player_model.h"
 #include "sim_fixture.h"
 
 namespace brimvale {

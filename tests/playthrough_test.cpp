@@ -2,7 +2,7 @@
 // how it treats a player's save file.
 #include <sstream>
 
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "playthrough.h"
 #include "sim_fixture.h"
 #include "trace_json.h"

@@ -6,6 +6,8 @@
 #include "free_roam.h"
 #include "menu/interaction_menu.h"
 #include "progression/progression.h"
+#include "progression/rank_hud.h"
+#include "progression/skill_tree.h"
 
 namespace brimvale {
 namespace {
@@ -115,7 +117,7 @@ TEST_F(Progress, ExperienceOverTheThresholdRanksUpOnceAndTheRestIsLost) {
 
 TEST_F(Progress, AddedExperienceRanksUpOnlyOnTheNextFrame) {
   EnterFreeRoam("[Rank]\nRank=3\nXP=0\nXPToRank=100\n");
-  Campaign.storySteps.interactionMenu = AwardPendingXP;
+  Story.interactionMenu = AwardPendingXP;
   PendingXP = 150;
   host.RunFrame();
   EXPECT_TRUE(SaveHas("XP=150"));
@@ -192,7 +194,7 @@ TEST_F(Progress, ValuesAtTheEdgeOfTheRangeSaturateInsteadOfOverflowing) {
   EXPECT_TRUE(SaveHas("Rank=2147483647"));
   EXPECT_TRUE(SaveHas("XPToRank=2147483647"));
   EXPECT_TRUE(SaveHas("Skill Points=2147483647"));
-  Campaign.storySteps.interactionMenu = AwardPendingXP;
+  Story.interactionMenu = AwardPendingXP;
   PendingXP = 2147483000;
   host.RunFrame();
   PendingXP = 1000;
@@ -203,7 +205,7 @@ TEST_F(Progress, ValuesAtTheEdgeOfTheRangeSaturateInsteadOfOverflowing) {
 TEST_F(Progress, WithTheTreeOpenNoPanelIsDrawnHereButAPendingRankUpHappens) {
   EnterFreeRoam("[Rank]\nRank=3\nXPToRank=100\n");
   OpenTree();
-  Campaign.storySteps.interactionMenu = AwardPendingXP;
+  Story.interactionMenu = AwardPendingXP;
   PendingXP = 100;
   host.RunFrames(2);
   EXPECT_TRUE(SaveHas("Rank=4"));
@@ -217,7 +219,7 @@ TEST_F(Progress, OpeningFadesInSlowsTheGameAndShowsTheScreen) {
   EnterFreeRoam("[Rank]\nRank=10\nXPToRank=500\nSkill Points=3\n");
   host.Press("INPUT_AIM_IN_AIR", 2);
   host.RunFrame();
-  EXPECT_TRUE(SkillTree.SkillTreeBusy);
+  EXPECT_TRUE(Screens.SkillTreeBusy);
   ASSERT_TRUE(host.RunUntil([&] { return SkillTree.SkillTreeState == 1; }, 30));
   EXPECT_EQ(Life().timeScales, std::vector<float>{0.2f});
   EXPECT_EQ(Life().CountEffects("WheelHUDIn"), 1);
@@ -331,12 +333,12 @@ TEST_F(Progress, CancelFadesOutOverSeventeenFramesAndOnlyThenRestoresTheTimeScal
   int fadeFrames = 0;
   while (Life().timeScale != 1.0f && fadeFrames < 40) {
     EXPECT_NE(Drawn().FindText("SKILL TREE"), nullptr);
-    EXPECT_TRUE(SkillTree.SkillTreeBusy);
+    EXPECT_TRUE(Screens.SkillTreeBusy);
     host.RunFrame();
     ++fadeFrames;
   }
   EXPECT_EQ(fadeFrames, 17);
-  EXPECT_FALSE(SkillTree.SkillTreeBusy);
+  EXPECT_FALSE(Screens.SkillTreeBusy);
   host.RunFrame();
   EXPECT_EQ(Drawn().FindText("SKILL TREE"), nullptr);
   EXPECT_NE(Drawn().FindTextAt(0.17f, 0.025f), nullptr);  // the panel is back
@@ -370,9 +372,9 @@ TEST_F(Progress, FromRank15TheBoughtAbilitiesAreUnlockedUpToTheHighest) {
 
 TEST_F(Progress, TheTreeDoesNotOpenWhileAnotherMenuIsUpOrTheGameBlocksMenus) {
   EnterFreeRoam("[Rank]\nRank=10\nXPToRank=500\n");
-  InteractionMenu.InteractionMenuOpen = true;
+  Screens.InteractionMenuOpen = true;
   Press("INPUT_AIM_IN_AIR", 20);
-  InteractionMenu.InteractionMenuOpen = false;
+  Screens.InteractionMenuOpen = false;
   Life().playerMenuBlocked = true;
   Press("INPUT_AIM_IN_AIR", 20);
   Life().playerMenuBlocked = false;
@@ -380,7 +382,7 @@ TEST_F(Progress, TheTreeDoesNotOpenWhileAnotherMenuIsUpOrTheGameBlocksMenus) {
   Press("INPUT_AIM_IN_AIR", 20);
   EXPECT_EQ(Drawn().FindText("SKILL TREE"), nullptr);
   EXPECT_TRUE(Life().timeScales.empty());
-  EXPECT_FALSE(SkillTree.SkillTreeBusy);
+  EXPECT_FALSE(Screens.SkillTreeBusy);
 }
 
 // Left from the first level reaches the last one frame late; in between nothing is selected and

@@ -59,7 +59,7 @@ TEST_F(SaveStoreLoad, AFreshGameDirectoryLoadsNoProgressAndKeepsEveryDefault) {
   for (bool level : Progression.DeadEyeLevel)
     EXPECT_FALSE(level);
   // The character's built-in values survive a load from nothing.
-  EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 3", 0.25f), 0.25f);
+  EXPECT_FLOAT_EQ(ReadFloat("Character", "Face Feature 3", 0.25f), 0.25f);
   EXPECT_TRUE(ReadBool("Character", "Create Character", true));
   EXPECT_EQ(ReadInt("Character", "Gender", 1), 1);
   EXPECT_EQ(Read("Character", "Walking Style", "MP_Style_Casual"), "MP_Style_Casual");
@@ -133,15 +133,15 @@ TEST_F(SaveStoreValues, BooleansAreTrueOnlyForTrueOrTrueInLowerCase) {
 }
 
 TEST_F(SaveStoreValues, FloatsAreWrittenWithSixDecimalsAndReadLikeAtof) {
-  WriteCharacterFloat("Face Feature 1", 0.5f);
-  WriteCharacterFloat("Face Feature 2", -0.25f);
-  WriteCharacterFloat("Face Feature 4", 1.0f / 3.0f);
+  WriteFloat("Character", "Face Feature 1", 0.5f);
+  WriteFloat("Character", "Face Feature 2", -0.25f);
+  WriteFloat("Character", "Face Feature 4", 1.0f / 3.0f);
   EXPECT_EQ(SaveText(),
             "[Character]\r\nFace Feature 1=0.500000\r\nFace Feature 2=-0.250000\r\n"
             "Face Feature 4=0.333333\r\n");
-  EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 1", 9.0f), 0.5f);
-  EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 2", 9.0f), -0.25f);
-  EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 4", 9.0f), 0.333333f);
+  EXPECT_FLOAT_EQ(ReadFloat("Character", "Face Feature 1", 9.0f), 0.5f);
+  EXPECT_FLOAT_EQ(ReadFloat("Character", "Face Feature 2", 9.0f), -0.25f);
+  EXPECT_FLOAT_EQ(ReadFloat("Character", "Face Feature 4", 9.0f), 0.333333f);
 
   WriteSave(
       "[Character]\n"
@@ -151,13 +151,13 @@ TEST_F(SaveStoreValues, FloatsAreWrittenWithSixDecimalsAndReadLikeAtof) {
       "Face Feature 7=nan\n"
       "Face Feature 8=1e999\n"
       "Face Feature 9=\n");
-  EXPECT_EQ(ReadCharacterFloat("Face Feature 3", 0.4f), 0.0f);  // not a number
-  EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 5", 0.4f), 0.75f);
-  EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 6", 0.4f), 0.5f);
-  EXPECT_EQ(ReadCharacterFloat("Face Feature 7", 0.4f), 0.0f);  // never a NaN onto the face
-  EXPECT_EQ(ReadCharacterFloat("Face Feature 8", 0.4f), 0.0f);
-  EXPECT_EQ(ReadCharacterFloat("Face Feature 9", 0.4f), 0.0f);  // there, but empty
-  EXPECT_FLOAT_EQ(ReadCharacterFloat("Face Feature 10", -0.4f), -0.4f);
+  EXPECT_EQ(ReadFloat("Character", "Face Feature 3", 0.4f), 0.0f);  // not a number
+  EXPECT_FLOAT_EQ(ReadFloat("Character", "Face Feature 5", 0.4f), 0.75f);
+  EXPECT_FLOAT_EQ(ReadFloat("Character", "Face Feature 6", 0.4f), 0.5f);
+  EXPECT_EQ(ReadFloat("Character", "Face Feature 7", 0.4f), 0.0f);  // never a NaN onto the face
+  EXPECT_EQ(ReadFloat("Character", "Face Feature 8", 0.4f), 0.0f);
+  EXPECT_EQ(ReadFloat("Character", "Face Feature 9", 0.4f), 0.0f);  // there, but empty
+  EXPECT_FLOAT_EQ(ReadFloat("Character", "Face Feature 10", -0.4f), -0.4f);
 }
 
 TEST_F(SaveStoreValues, IntegersKeepTheirSignAcrossAWriteAndARead) {
@@ -174,12 +174,12 @@ TEST_F(SaveStoreValues, IntegersKeepTheirSignAcrossAWriteAndARead) {
 }
 
 TEST_F(SaveStoreValues, AWalkStyleIsOneLineUnderCharacter) {
-  WriteWalkStyle("MP_Style_Gambler");
+  WriteString("Character", "Walking Style", "MP_Style_Gambler");
   EXPECT_EQ(SaveText(), "[Character]\r\nWalking Style=MP_Style_Gambler\r\n");
   EXPECT_EQ(Read("Character", "Walking Style"), "MP_Style_Gambler");
 
   // A line break in a value could otherwise plant keys of its own in the file.
-  WriteWalkStyle("MP_Style_Drunk\r\n[Rank]\r\nXP=99999");
+  WriteString("Character", "Walking Style", "MP_Style_Drunk\r\n[Rank]\r\nXP=99999");
   EXPECT_EQ(SaveText(), "[Character]\r\nWalking Style=MP_Style_Drunk\r\n");
   EXPECT_EQ(ReadInt("Rank", "XP", 0), 0);
 }
@@ -293,7 +293,7 @@ TEST_F(ProfileFileWrites, AnotherProgramsLinesStayByteForByteAcrossManyWrites) {
   WriteInt("Rank", "Skill Points", 2);
   WriteInt("Story", "Progress", 1);
   WriteBool("Story", "Seen Ending", true);
-  WriteCharacterFloat("Face Feature 1", 0.5f);
+  WriteFloat("Character", "Face Feature 1", 0.5f);
   WriteInt("Rank", "Skill Points", 1);
 
   EXPECT_EQ(SaveText(),

@@ -1,7 +1,7 @@
 // Text, sprites, sounds, notices and texture dictionaries as the game receives them.
 #include <string>
 
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "sim_fixture.h"
 #include "ui/toolkit.h"
 

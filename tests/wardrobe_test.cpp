@@ -242,7 +242,7 @@ TEST_F(WardrobeTest, NoPromptOrEntryWhileTheMenuIsOpenOrTheSkillTreeBusy) {
   EXPECT_TRUE(host.world.cameras.teleports.empty());
   Press("INPUT_FRONTEND_CANCEL", 2, 30);
 
-  SkillTree.SkillTreeBusy = true;
+  Screens.SkillTreeBusy = true;
   const size_t prompts2 = PromptsShown();
   Press("INPUT_MELEE_GRAPPLE_CHOKE", 2, 30);
   EXPECT_EQ(PromptsShown(), prompts2);

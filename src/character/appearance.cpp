@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "character/character_record.h"
-#include "core/natives.h"
-#include "wardrobe/outfit.h"
+#include "character/outfit.h"
+#include "core/native/natives.h"
 
 namespace brimvale {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/campaign.h"
+#include "character/outfit.h"
 #include "save/store.h"
-#include "wardrobe/outfit.h"
+#include "ui/screens.h"
 
 namespace brimvale {
 
@@ -68,7 +68,7 @@ void LoadCharacterRecord() {
   std::memcpy(c.WalkingStyle, walkingStyle, sizeof c.WalkingStyle);
   c.WalkingStyle[kWalkStyleSize - 1] = '\0';
   for (int i = 0; i < kFaceFeatureCount; ++i) {
-    c.FaceFeatures[i] = ReadCharacterFloat(kFaceFeatures[i].saveKey, c.FaceFeatures[i]);
+    c.FaceFeatures[i] = ReadFloat(kSection, kFaceFeatures[i].saveKey, c.FaceFeatures[i]);
   }
   c.HeadType = ReadInt(kSection, "Head Type", c.HeadType);
   c.SkinType = ReadInt(kSection, "Skin Type", c.SkinType);

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 
 namespace brimvale {
 

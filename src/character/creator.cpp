@@ -4,12 +4,13 @@
 
 #include "character/character_record.h"
 #include "character/creator_pages.h"
-#include "core/campaign.h"
-#include "core/natives.h"
-#include "core/player_model.h"
-#include "missions/toolkit.h"
+#include "core/native/natives.h"
+#include "core/native/player_model.h"
+#include "core/native/waits.h"
 #include "save/store.h"
+#include "ui/screens.h"
 #include "ui/toolkit.h"
+#include "ui/view.h"
 
 namespace brimvale {
 

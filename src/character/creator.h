@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 
 namespace brimvale {
 

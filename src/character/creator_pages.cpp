@@ -10,7 +10,7 @@
 #include "character/character_record.h"
 #include "character/creator.h"
 #include "character/creator_pages.h"
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "save/store.h"
 #include "ui/editor_rows.h"
 #include "ui/toolkit.h"
@@ -211,7 +211,7 @@ void StepFeature(const PageRow& row, int direction) {
   // Tested before the step, so ten raises from 0.0 end just above 1.0.
   if (direction > 0 ? value < 1.0f : value > -1.0f) {
     value = direction > 0 ? value + 0.1f : value - 0.1f;
-    WriteCharacterFloat(feature.saveKey, value);
+    WriteFloat("Character", feature.saveKey, value);
   }
   SetPedFaceFeature(ped, feature.id, value);
   UpdateVariationFull(ped);

@@ -1,11 +1,8 @@
 #include "core/campaign.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "character/character_record.h"
-#include "core/natives.h"
-#include "core/player_model.h"
+#include "core/native/natives.h"
+#include "core/native/player_model.h"
 #include "menu/walk_styles.h"
 #include "missions/toolkit.h"
 #include "save/store.h"
@@ -13,7 +10,7 @@
 
 namespace brimvale {
 
-CampaignState Campaign;
+StorySteps Story;
 
 namespace {
 
@@ -97,7 +94,7 @@ void ApplyCharacter() {
 
 void RunStory() {
   if (!Campaign.characterApplied) ApplyCharacter();
-  const StorySteps& steps = Campaign.storySteps;
+  const StorySteps& steps = Story;
   if (Campaign.StoryProgress == 0) steps.prologue();
   // The frame in which the prologue passes already runs free roam.
   if (Campaign.StoryProgress > 0) {
@@ -111,15 +108,9 @@ void RunStory() {
 
 }  // namespace
 
-void GameWalkStyleName(const char* stored, char (&out)[256]) {
-  const char* name = stored ? stored : "";
-  for (const WalkStyle& style : kWalkStyles) {
-    if (std::strcmp(name, style.keyWord) == 0) {
-      std::snprintf(out, sizeof out, "%s%s", kWalkStylePrefix, style.keyWord);
-      return;
-    }
-  }
-  std::snprintf(out, sizeof out, "%s", name);
+void LoadProgress() {
+  Campaign.StoryProgress = ReadInt("Story", "Progress", 0);
+  LoadProgressionRecord();
 }
 
 void CampaignStep() {

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 #include "menu/interaction_menu.h"
 #include "missions/prologue.h"
 #include "missions/train_robbery.h"
 #include "progression/progression.h"
+#include "progression/rank_hud.h"
+#include "ui/screens.h"
 #include "wardrobe/wardrobe.h"
 
 namespace brimvale {
@@ -29,23 +31,12 @@ struct StorySteps {
   void (*interactionMenu)() = RunInteractionMenu;
 };
 
-struct CampaignState {
-  bool characterCreated = false;  // loaded from "Create Character" or set by the creator
-  bool campaignStarted = false;   // the player accepted the start point in this run
-  bool characterApplied = false;  // the look was put on since the last start or reset
-  int32_t StoryProgress = 0;      // 0 until the prologue is passed, then 1
-  Blip ObjectiveBlip{};           // the start-point blip, later the missions' objective blip
-  StorySteps storySteps;
-};
+extern StorySteps Story;
 
-extern CampaignState Campaign;
-
+// Reads the story progress, then section "Rank", into their owners' state, once per start.
+void LoadProgress();
 void CampaignStep();
 void ApplyWorldState();
 void StylePlayerBlip();
-
-// The game's walk-style name of a stored "Walking Style": a key word of the interaction menu
-// becomes "MP_STYLE_" + key word, any other value is the name itself.
-void GameWalkStyleName(const char* stored, char (&out)[256]);
 
 }  // namespace brimvale

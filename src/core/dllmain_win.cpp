@@ -5,8 +5,8 @@
 #include <psapi.h>
 
 #include "core/entry.h"
-#include "core/hook.h"
-#include "core/hook_binding.h"
+#include "core/native/hook.h"
+#include "core/native/hook_binding.h"
 
 namespace brimvale {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/entry.h"
 
-#include "core/hook.h"
+#include "core/native/hook.h"
 #include "core/script_main.h"
 
 namespace brimvale {

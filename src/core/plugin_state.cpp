@@ -1,5 +1,6 @@
 #include "character/character_record.h"
 #include "character/creator.h"
+#include "character/outfit.h"
 #include "core/campaign.h"
 #include "core/entry.h"
 #include "menu/interaction_menu.h"
@@ -7,8 +8,9 @@
 #include "missions/toolkit.h"
 #include "missions/train_robbery.h"
 #include "progression/progression.h"
+#include "progression/rank_hud.h"
+#include "progression/skill_tree.h"
 #include "ui/toolkit.h"
-#include "wardrobe/outfit.h"
 #include "wardrobe/wardrobe.h"
 
 namespace brimvale {
@@ -16,6 +18,8 @@ namespace brimvale {
 void ResetPluginState() {
   Keyboard = {};
   Campaign = {};
+  Story = {};
+  Screens = {};
   Progression = {};
   RankHud = {};
   SkillTree = {};

@@ -2,7 +2,7 @@
 
 #include "character/creator.h"
 #include "core/campaign.h"
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "menu/interaction_menu.h"
 #include "progression/death.h"
 #include "progression/progression.h"

@@ -5,18 +5,16 @@
 #include <cstring>
 
 #include "character/character_record.h"
-#include "core/campaign.h"
-#include "core/natives.h"
-#include "core/player_model.h"
+#include "character/outfit.h"
+#include "core/native/natives.h"
+#include "core/native/player_model.h"
+#include "core/native/waits.h"
 #include "menu/walk_styles.h"
-#include "missions/toolkit.h"
-#include "missions/train_robbery.h"
-#include "progression/progression.h"
 #include "save/store.h"
 #include "ui/editor_rows.h"
+#include "ui/screens.h"
 #include "ui/toolkit.h"
-#include "wardrobe/outfit.h"
-#include "wardrobe/wardrobe.h"
+#include "ui/view.h"
 
 namespace brimvale {
 
@@ -123,7 +121,7 @@ void DrawPanel(Panel panel) {
   Sprite("generic_textures", "menu_header_1a", 0.2f, 0.16f, 0.23f, 0.11f, 255, 255, 255);
   const PanelTitle& title = kPanelTitles[static_cast<int>(panel)];
   Text(title.text, title.x, 0.14f, 0.6f);
-  Text(TrainRobbery.TrainRobberyActive ? "ON MISSION" : "FREE ROAM", 0.162f, 0.22f, 0.4f);
+  Text(Screens.TrainRobberyActive ? "ON MISSION" : "FREE ROAM", 0.162f, 0.22f, 0.4f);
   const char* name = GetPlayerName(PlayerIndex());
   Text(name ? name : "", 0.15f, 0.27f, 0.4f);
   for (float y : {0.3f, 0.8f}) {
@@ -176,7 +174,7 @@ void ReleaseMenuCamera() {
 // Blocks about 1.5 s: the camera turns to the player, then the main panel fades in.
 void OpenMenu() {
   DisableMenuControls();
-  InteractionMenu.InteractionMenuOpen = true;
+  Screens.InteractionMenuOpen = true;
   const Ped ped = PlayerPed();
   SetPedSceneFlag(ped, 1, 0, 0, 0);
   ReleaseMenuCamera();
@@ -217,7 +215,7 @@ void QuitMenu() {
   }
   HoldMainPanel();
   ReleaseMenuCamera();
-  InteractionMenu.InteractionMenuOpen = false;
+  Screens.InteractionMenuOpen = false;
   InteractionMenu.MenuState = 0;
 }
 
@@ -229,7 +227,7 @@ void CloseAtOnce() {
   ReleaseMenuCamera();
   InteractionMenu.MenuAlpha = 0;
   InteractionMenu.MenuState = 0;
-  InteractionMenu.InteractionMenuOpen = false;
+  Screens.InteractionMenuOpen = false;
 }
 
 // Moves the highlight one up or down; the page wraps it at the start of its next frame.
@@ -325,7 +323,7 @@ void ChooseWalkStyle(const WalkStyle& style) {
     ScriptWait(0);
   }
   std::snprintf(Character.WalkingStyle, sizeof Character.WalkingStyle, "%s", style.keyWord);
-  WriteWalkStyle(Character.WalkingStyle);
+  WriteString("Character", "Walking Style", Character.WalkingStyle);
   std::snprintf(name, sizeof name, "%s%s", kWalkStylePrefix, style.keyWord);
   SetPedWalkStyle(PlayerPed(), name, 1, -1);
   UpdatePedVariation(PlayerPed(), 1, 1, 1, 1, 1);
@@ -348,7 +346,7 @@ void RunWalkStyleRows() {
 
 // Neither the skill tree nor a wardrobe visit shares the screen with the menu.
 bool MayOpen() {
-  return !SkillTree.SkillTreeBusy && !WardrobeVisitActive();
+  return !Screens.SkillTreeBusy && !Screens.WardrobeVisit;
 }
 
 }  // namespace
@@ -389,7 +387,7 @@ void RunInteractionMenu() {
 }
 
 void CloseInteractionMenuOnDeath() {
-  if (InteractionMenu.InteractionMenuOpen) CloseAtOnce();
+  if (Screens.InteractionMenuOpen) CloseAtOnce();
 }
 
 }  // namespace brimvale

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 
 namespace brimvale {
 
@@ -13,8 +13,7 @@ struct InteractionMenuState {
   int32_t InteractionRow = 0;      // the highlighted row
   // Runs 0, 25, ... 275 while fading in and back to 0; every draw passes it clamped to 0..255.
   int32_t MenuAlpha = 0;
-  Cam MenuCamera{};                  // made at each opening, destroyed at each closing
-  bool InteractionMenuOpen = false;  // set while the menu is shown; the skill tree keeps out
+  Cam MenuCamera{};  // made at each opening, destroyed at each closing
 };
 
 extern InteractionMenuState InteractionMenu;

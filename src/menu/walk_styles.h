@@ -22,4 +22,8 @@ inline constexpr WalkStyle kWalkStyles[kWalkStyleCount] = {
     {"VETERAN", "VETERAN", 0.165f},
 };
 
+// The game's walk-style name of a stored "Walking Style": a key word of the interaction menu
+// becomes "MP_STYLE_" + key word, any other value is the name itself.
+void GameWalkStyleName(const char* stored, char (&out)[256]);
+
 }  // namespace brimvale

@@ -3,10 +3,10 @@
 #include "missions/prologue.h"
 
 #include "character/character_record.h"
-#include "core/campaign.h"
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "missions/prologue_stages.h"
 #include "missions/toolkit.h"
+#include "ui/screens.h"
 #include "ui/toolkit.h"
 
 namespace brimvale {

@@ -2,7 +2,7 @@
 // switch in prologue.cpp calls, and the per-frame actions of their waits.
 #pragma once
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 
 namespace brimvale {
 

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "core/campaign.h"
-#include "core/hook.h"
-#include "core/natives.h"
+#include "core/native/hook.h"
+#include "core/native/natives.h"
 #include "missions/prologue.h"
+#include "ui/screens.h"
 #include "ui/toolkit.h"
 
 namespace brimvale {
@@ -17,43 +17,14 @@ namespace {
 
 constexpr Hash kMissionWeaponSource = 0x2CD419DC;
 constexpr Hash kGpsRouteStyle = 0x96085F9C;
-constexpr const char* kMusicFlags[] = {"OpenWorldMusicDisabled", "MusicIgnoreDeathArrest",
-                                       "MusicIgnoreScreenFade"};
-
-template <typename Create>
-Blip CreateBlipAndWait(Create create) {
-  Blip blip{};
-  do {
-    blip = create();
-    ScriptWait(0);
-  } while (!DoesBlipExist(blip));
-  return blip;
-}
 
 }  // namespace
 
-int32_t TimerAfter(int32_t start, int32_t ms) {
-  return static_cast<int32_t>(static_cast<uint32_t>(start) + static_cast<uint32_t>(ms));
-}
 float DistanceBetween(Vector3 a, Vector3 b) {
   const float dx = a.x - b.x;
   const float dy = a.y - b.y;
   const float dz = a.z - b.z;
   return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
-
-bool TimerBefore(int32_t now, int32_t deadline) {
-  return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(deadline)) < 0;
-}
-
-void WaitMs(int32_t ms, void (*perFrame)()) {
-  // A negative wait would otherwise mean the better part of a timer cycle.
-  if (ms <= 0) return;
-  const int32_t deadline = TimerAfter(GameTimer(), ms);
-  while (TimerBefore(GameTimer(), deadline)) {
-    if (perFrame) perFrame();
-    ScriptWait(0);
-  }
 }
 
 void HoldCutSceneFrame() {
@@ -63,36 +34,6 @@ void HoldCutSceneFrame() {
 void HoldCutSceneFrameAndSuppress() {
   HoldCutSceneFrame();
   SuppressPenitentiary();
-}
-
-void RequestModelAndWait(Hash model) {
-  if (!IsModelValid(model)) return;
-  RequestModel(model, false);
-  while (!HasModelLoaded(model))
-    ScriptWait(0);
-}
-
-void RequestModelAndWait(const char* name) {
-  RequestModelAndWait(HashName(name));
-}
-
-void ReleaseModelIfValid(const char* name) {
-  const Hash model = HashName(name);
-  if (IsModelValid(model)) ReleaseModel(model);
-}
-
-void LoadAnimDict(const char* dict) {
-  while (!HasAnimDictLoaded(dict)) {
-    RequestAnimDict(dict);
-    ScriptWait(0);
-  }
-}
-
-void LoadTextureDict(const char* dict) {
-  while (!HasTextureDictLoaded(dict)) {
-    RequestTextureDict(dict, true);
-    ScriptWait(0);
-  }
 }
 
 Ped SpawnPedAndWait(Hash model, float x, float y, float z, float heading, int32_t f1, int32_t f2,
@@ -184,30 +125,6 @@ void RemoveMissionGroups() {
   MissionGroups = {};
 }
 
-Blip CreateCoordBlip(Hash style, Vector3 at) {
-  return CreateBlipAndWait([&] { return AddBlipForCoord(style, at.x, at.y, at.z); });
-}
-
-Blip CreateRadiusBlip(Hash style, Vector3 at, float radius) {
-  return CreateBlipAndWait([&] { return AddBlipForRadius(style, at.x, at.y, at.z, radius); });
-}
-
-Blip CreateNamedBlip(Hash style, float x, float y, float z, Hash sprite, const char* name) {
-  // Each pass that made a blip the game did not report is finished before the next try, so a
-  // retry never leaves a half-made blip without its sprite and name.
-  return CreateBlipAndWait([&] {
-    const Blip blip = AddBlipForCoord(style, x, y, z - 1.0f);
-    SetBlipSprite(blip, sprite, 1);
-    SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", name));
-    return blip;
-  });
-}
-
-void RemoveBlipIfExists(Blip& blip) {
-  if (DoesBlipExist(blip)) RemoveBlip(&blip);
-  blip = {};
-}
-
 void RemoveObjectiveBlip() {
   RemoveBlipIfExists(Campaign.ObjectiveBlip);
 }
@@ -233,11 +150,6 @@ void PlayHonorSound() {
 
 void AddCash(int32_t cents) {
   AddPlayerCash(cents, kMissionWeaponSource);
-}
-
-Cam CreateCutCamera(CameraPlace place) {
-  return CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", place.at.x, place.at.y, place.at.z,
-                        place.rotation.x, place.rotation.y, place.rotation.z, place.fov, 1, 2);
 }
 
 void ShowCutCameras(CameraPlace a, CameraPlace b) {
@@ -276,11 +188,6 @@ void KeepViewBehindPlayer() {
 void TriggerMusicUntilAccepted(const char* name) {
   while (!TriggerMusicEvent(name))
     ScriptWait(0);
-}
-
-void SetMissionAudioFlags(bool on) {
-  for (const char* flag : kMusicFlags)
-    SetAudioFlag(flag, on);
 }
 
 void BeginMission(int32_t mode) {

@@ -6,28 +6,19 @@
 
 #include <cstdint>
 
-#include "core/campaign.h"
-#include "core/invoke.h"
+#include "core/native/invoke.h"
+#include "core/native/waits.h"
+#include "ui/screens.h"
+#include "ui/view.h"
 
 namespace brimvale {
 
-// Wrapping arithmetic on the game timer, a signed 32-bit count that may roll over.
-int32_t TimerAfter(int32_t start, int32_t ms);
-bool TimerBefore(int32_t now, int32_t deadline);
+// GetCarryState of an entity the player is carrying.
+inline constexpr int32_t kCarried = 5;
 
-// Runs perFrame (if any) and waits a frame until the game timer reaches GameTimer() + ms. The
-// comparison is signed on the difference, so a wait that spans the timer's wrap still ends.
-void WaitMs(int32_t ms, void (*perFrame)() = nullptr);
 // Per-frame actions for WaitMs: the cut-scene hold, and the hold with the penitentiary kept quiet.
 void HoldCutSceneFrame();
 void HoldCutSceneFrameAndSuppress();
-
-// Load loops: one request and one test per frame, without time-out. An invalid model is skipped.
-void RequestModelAndWait(const char* name);
-void RequestModelAndWait(Hash model);
-void ReleaseModelIfValid(const char* name);
-void LoadAnimDict(const char* dict);
-void LoadTextureDict(const char* dict);
 
 // Creation repeated each frame until the game reports the entity.
 Ped SpawnPedAndWait(Hash model, float x, float y, float z, float heading, int32_t f1, int32_t f2,
@@ -58,12 +49,6 @@ void CreateMissionGroups();
 void MakeGroupsHostile();  // once the enemies exist
 void RemoveMissionGroups();
 
-// Coordinate, radius and named blips wait until the game reports the new blip.
-Blip CreateCoordBlip(Hash style, Vector3 at);
-Blip CreateRadiusBlip(Hash style, Vector3 at, float radius);
-// The blip stands 1.0 below the height given.
-Blip CreateNamedBlip(Hash style, float x, float y, float z, Hash sprite, const char* name);
-void RemoveBlipIfExists(Blip& blip);
 void RemoveObjectiveBlip();
 // The old objective blip is removed before `create` makes the new one, so the map never shows
 // two objective points, not even for a frame.
@@ -90,12 +75,6 @@ struct CutSceneState {
   Cam IntroCamB{};
 };
 extern CutSceneState CutScene;
-struct CameraPlace {
-  Vector3 at{};
-  Vector3 rotation{};
-  float fov = 50.0f;
-};
-Cam CreateCutCamera(CameraPlace place);
 // Creates A and B (destroying any pair still held, so no cut leaks cameras) and renders the
 // script cameras with A active.
 void ShowCutCameras(CameraPlace a, CameraPlace b);
@@ -107,9 +86,6 @@ void EndCutScene(bool eased);
 void KeepViewBehindPlayer();
 
 void TriggerMusicUntilAccepted(const char* name);
-// The three music flags, in order: "OpenWorldMusicDisabled", "MusicIgnoreDeathArrest",
-// "MusicIgnoreScreenFade".
-void SetMissionAudioFlags(bool on);
 // Mode 0 for the prologue, 6 for the train robbery.
 void BeginMission(int32_t mode);
 void EndMission();

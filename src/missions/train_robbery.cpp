@@ -3,13 +3,13 @@
 #include <initializer_list>
 
 #include "character/character_record.h"
-#include "core/campaign.h"
-#include "core/hook.h"
-#include "core/natives.h"
+#include "character/outfit.h"
+#include "core/native/hook.h"
+#include "core/native/natives.h"
 #include "missions/toolkit.h"
 #include "progression/progression.h"
+#include "ui/screens.h"
 #include "ui/toolkit.h"
-#include "wardrobe/outfit.h"
 
 namespace brimvale {
 
@@ -158,7 +158,7 @@ void AlertGuards(Ped player) {
 
 // The blocking introduction: the scene, the train and its guards, the cameras and the banners.
 void StartTrainRobbery(const RobberyFrame& f) {
-  TrainRobbery.TrainRobberyActive = true;
+  Screens.TrainRobberyActive = true;
   SetPlayerControlOn(false);
   SetPedSceneFlag(f.ped, 0, 0, 0, 1);
   RequestTransitionSceneAndWait("MISSION_TRANSITION_CLOUDS_SCENE");
@@ -250,7 +250,7 @@ void OfferRobbery(const RobberyFrame& f) {
                         kRobberyStart.z, HashName("blip_ambient_train"), "The 10,000 Mile Robbery");
     return;
   }
-  if (TrainRobbery.TrainRobberyActive) return;
+  if (Screens.TrainRobberyActive) return;
   SetBlipStyle(startBlip, HashName("BLIP_STYLE_SHOP"));
   if (DistanceBetween(f.position, kRobberyStart) >= kStartPromptRange) {
     DeleteStartPrompt();
@@ -370,7 +370,7 @@ void WrapUpRobbery(const RobberyFrame& f) {
   ScreenFadeOut(4000);
   WaitMs(4000, HoldCutSceneFrame);
 
-  TrainRobbery.TrainRobberyActive = false;
+  Screens.TrainRobberyActive = false;
   SetMissionAudioFlags(false);
   EndMission();
   RemoveMissionGroups();
@@ -535,7 +535,7 @@ void RunTrainRobbery() {
   f.horse = PlayerMount(f.player);
   f.position = GetEntityCoords(f.ped, true, true);
 
-  if (TrainRobbery.TrainRobberyActive) {
+  if (Screens.TrainRobberyActive) {
     if (DoesBlipExist(TrainRobbery.RobberyStartBlip)) {
       SetBlipStyle(TrainRobbery.RobberyStartBlip, HashName("BLIP_STYLE_MISSION_HIDDEN"));
     }

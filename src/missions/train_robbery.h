@@ -5,17 +5,14 @@
 
 #include <cstdint>
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 
 namespace brimvale {
 
 inline constexpr int kTrainGuardCount = 7;
-// GetCarryState of an entity the player is carrying.
-inline constexpr int32_t kCarried = 5;
 
 struct TrainRobberyState {
   int32_t TrainRobberyStage = 0;    // 0 available .. 5 wrap-up
-  bool TrainRobberyActive = false;  // from the start prompt's completion until the wrap-up
   bool TrainGuardsAlerted = false;  // a guard sensed the player before the boarding
   // Every handle is set back to 0 when its thing is deleted, so a number the game hands out
   // again is never taken for ours.

@@ -1,10 +1,12 @@
 #include "progression/death.h"
 
-#include "core/hook.h"
-#include "core/natives.h"
-#include "missions/toolkit.h"
+#include "character/outfit.h"
+#include "core/native/hook.h"
+#include "core/native/natives.h"
+#include "core/native/waits.h"
 #include "progression/progression.h"
-#include "wardrobe/outfit.h"
+#include "progression/skill_tree.h"
+#include "ui/view.h"
 
 namespace brimvale {
 namespace {

@@ -1,16 +1,15 @@
 #include "progression/progression.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "save/store.h"
 
 namespace brimvale {
 
 ProgressionState Progression;
-RankHudState RankHud;
-SkillTreeScreenState SkillTree;
 
 namespace {
 
@@ -73,6 +72,22 @@ void ApplySkillEffects() {
 
 int32_t DrawAlpha(int32_t alpha) {
   return alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
+}
+
+void LoadProgressionRecord() {
+  Progression.Rank = ReadInt("Rank", "Rank", 0);
+  Progression.XP = ReadInt("Rank", "XP", 0);
+  Progression.XPToRank = ReadInt("Rank", "XPToRank", 0);
+  Progression.SkillPoints = ReadInt("Rank", "Skill Points", 0);
+  char key[32];
+  for (int level = 0; level < kHealthLevels; ++level) {
+    std::snprintf(key, sizeof key, "Health Lvl %d", level + 1);
+    Progression.HealthLevel[level] = ReadBool("Rank", key, false);
+  }
+  for (int level = 0; level < kDeadEyeLevels; ++level) {
+    std::snprintf(key, sizeof key, "Deadeye Lvl %d", level + 1);
+    Progression.DeadEyeLevel[level] = ReadBool("Rank", key, false);
+  }
 }
 
 }  // namespace brimvale

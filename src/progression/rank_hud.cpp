@@ -1,13 +1,20 @@
 // The rank panel and the rank-up rule.
+#include "progression/rank_hud.h"
+
 #include <cstdio>
 
-#include "core/natives.h"
-#include "missions/toolkit.h"
+#include "core/native/natives.h"
+#include "core/native/waits.h"
 #include "progression/progression.h"
+#include "progression/skill_tree.h"
 #include "save/store.h"
 #include "ui/toolkit.h"
+#include "ui/view.h"
 
 namespace brimvale {
+
+RankHudState RankHud;
+
 namespace {
 
 constexpr int32_t kShowMs = 4000;

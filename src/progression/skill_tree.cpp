@@ -1,16 +1,22 @@
 // The skill tree: a full-screen panel where skill points buy health and dead-eye levels.
+#include "progression/skill_tree.h"
+
 #include <cstdio>
 
-#include "core/hook.h"
-#include "core/natives.h"
-#include "menu/interaction_menu.h"
-#include "missions/toolkit.h"
+#include "core/native/hook.h"
+#include "core/native/natives.h"
+#include "core/native/waits.h"
 #include "progression/progression.h"
+#include "progression/rank_hud.h"
 #include "save/store.h"
+#include "ui/screens.h"
 #include "ui/toolkit.h"
-#include "wardrobe/wardrobe.h"
+#include "ui/view.h"
 
 namespace brimvale {
+
+SkillTreeScreenState SkillTree;
+
 namespace {
 
 struct SkillLevel {
@@ -200,12 +206,11 @@ void HandleSelection() {
 bool MayOpen() {
   // Not during a wardrobe visit either: the editor's own accept would also reach the tree.
   return !IsPlayerMenuBlocked(PlayerIndex()) && !IsPedMenuBlocked(PlayerPed()) &&
-         !InteractionMenu.InteractionMenuOpen && !WardrobeVisitActive() &&
-         Pressed("INPUT_AIM_IN_AIR");
+         !Screens.InteractionMenuOpen && !Screens.WardrobeVisit && Pressed("INPUT_AIM_IN_AIR");
 }
 
 void OpenSkillTree() {
-  SkillTree.SkillTreeBusy = true;
+  Screens.SkillTreeBusy = true;
   LoadTextureDict("generic_textures");
   LoadTextureDict("honor_display");
   LoadTextureDict("menu_textures");
@@ -239,7 +244,7 @@ void CloseSkillTree() {
   SkillTree.SkillTreeColumn = 0;
   SkillTree.SkillTreeRow = 0;
   SkillTree.SkillTreeState = 0;
-  SkillTree.SkillTreeBusy = false;
+  Screens.SkillTreeBusy = false;
 }
 
 }  // namespace
@@ -255,10 +260,11 @@ void UpdateSkillTree() {
 }
 
 void CloseSkillTreeAtOnce() {
-  if (SkillTree.SkillTreeState == 0 && !SkillTree.SkillTreeBusy) return;
+  if (SkillTree.SkillTreeState == 0 && !Screens.SkillTreeBusy) return;
   SetTimeScale(1.0f);
   RefreshPlayerState();
   SkillTree = {};
+  Screens.SkillTreeBusy = false;
 }
 
 }  // namespace brimvale

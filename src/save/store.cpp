@@ -9,8 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/campaign.h"
-#include "progression/progression.h"
 #include "save/profile.h"
 
 namespace brimvale {
@@ -24,8 +22,6 @@ const char* const kSaveFilePath = "./Brimvale.ini";
 #endif
 
 namespace {
-
-constexpr const char* kCharacterSection = "Character";
 
 // A missing key or section would make the Windows functions list or delete whole sections, and a
 // line break or bracket in a name would write a line that reads back as something else.
@@ -102,39 +98,18 @@ void WriteString(const char* section, const char* key, const char* value) {
   WriteValue(section, key, value);
 }
 
-float ReadCharacterFloat(const char* key, float defaultValue) {
+float ReadFloat(const char* section, const char* key, float defaultValue) {
   char fallback[64];
   FormatFloat(defaultValue, fallback);
   char text[kProfileStringSize];
-  ReadString(kCharacterSection, key, fallback, text);
+  ReadString(section, key, fallback, text);
   return ParseFloat(text);
 }
 
-void WriteCharacterFloat(const char* key, float value) {
+void WriteFloat(const char* section, const char* key, float value) {
   char text[64];
   FormatFloat(value, text);
-  WriteValue(kCharacterSection, key, text);
-}
-
-void WriteWalkStyle(const char* name) {
-  WriteValue(kCharacterSection, "Walking Style", name);
-}
-
-void LoadProgress() {
-  Campaign.StoryProgress = ReadInt("Story", "Progress", 0);
-  Progression.Rank = ReadInt("Rank", "Rank", 0);
-  Progression.XP = ReadInt("Rank", "XP", 0);
-  Progression.XPToRank = ReadInt("Rank", "XPToRank", 0);
-  Progression.SkillPoints = ReadInt("Rank", "Skill Points", 0);
-  char key[32];
-  for (int level = 0; level < kHealthLevels; ++level) {
-    std::snprintf(key, sizeof key, "Health Lvl %d", level + 1);
-    Progression.HealthLevel[level] = ReadBool("Rank", key, false);
-  }
-  for (int level = 0; level < kDeadEyeLevels; ++level) {
-    std::snprintf(key, sizeof key, "Deadeye Lvl %d", level + 1);
-    Progression.DeadEyeLevel[level] = ReadBool("Rank", key, false);
-  }
+  WriteValue(section, key, text);
 }
 
 }  // namespace brimvale

@@ -1,5 +1,5 @@
 // The save file: one settings-style file read and written key by key, at the moment a value
-// changes. Sections "Story", "Rank" and "Character".
+// changes. Each subsystem reads and writes its own keys here; the store knows none of them.
 #pragma once
 
 #include <cstddef>
@@ -29,14 +29,9 @@ void WriteInt(const char* section, const char* key, int32_t value);  // "%d"
 // writes nothing: the file is never asked to delete anything.
 void WriteString(const char* section, const char* key, const char* value);
 
-// Floats of section "Character": written as "%f" and read back as atof does in the "C" locale,
-// whatever locale the game sets; not a number, NaN or infinity reads 0.0.
-float ReadCharacterFloat(const char* key, float defaultValue);
-void WriteCharacterFloat(const char* key, float value);
-
-void WriteWalkStyle(const char* name);
-
-// Reads the story progress and the "Rank" values into their owners' state, once per start.
-void LoadProgress();
+// Floats written as "%f" and read back as atof does in the "C" locale, whatever locale the game
+// sets; not a number, NaN or infinity reads 0.0.
+float ReadFloat(const char* section, const char* key, float defaultValue);
+void WriteFloat(const char* section, const char* key, float value);
 
 }  // namespace brimvale

@@ -1,6 +1,6 @@
 #include "ui/editor_rows.h"
 
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "ui/toolkit.h"
 
 namespace brimvale {

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "core/hook.h"
-#include "core/natives.h"
-#include "core/player_model.h"
+#include "core/native/hook.h"
+#include "core/native/natives.h"
+#include "core/native/player_model.h"
 
 namespace brimvale {
 

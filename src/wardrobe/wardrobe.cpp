@@ -6,21 +6,29 @@
 #include <cstring>
 
 #include "character/character_record.h"
-#include "core/campaign.h"
-#include "core/natives.h"
-#include "core/player_model.h"
-#include "menu/interaction_menu.h"
-#include "missions/toolkit.h"
+#include "character/outfit.h"
+#include "core/native/natives.h"
+#include "core/native/player_model.h"
+#include "core/native/waits.h"
+#include "menu/walk_styles.h"
 #include "progression/progression.h"
 #include "ui/editor_rows.h"
+#include "ui/screens.h"
 #include "ui/toolkit.h"
-#include "wardrobe/outfit.h"
+#include "ui/view.h"
+#include "wardrobe/outfit_editor.h"
 
 namespace brimvale {
 
 WardrobeScreenState Wardrobe;
 
 namespace {
+
+// The visit's flag follows the stage, so the menu and the skill tree see every change of it.
+void SetWardrobeState(int32_t state) {
+  Wardrobe.WardrobeState = state;
+  Screens.WardrobeVisit = state >= 1;
+}
 
 constexpr const char* kNoShop = "None";
 constexpr float kPromptDistance = 2.0f;
@@ -67,7 +75,7 @@ void PlaceShopBlips() {
       Wardrobe.ShopPositions[i] = GetBlipCoords(Wardrobe.ShopBlips[i]);
     }
   }
-  Wardrobe.WardrobeState = 0;
+  SetWardrobeState(0);
 }
 
 void TeleportPlayerTo(Vector3 at, float heading) {
@@ -125,12 +133,12 @@ void EnterShop(int shop, Ped ped) {
   ScreenFadeIn(500);
   WaitMs(500);
   PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
-  Wardrobe.WardrobeState = 1;
+  SetWardrobeState(1);
 }
 
 // Neither the interaction menu nor the skill tree shares the screen with a shop.
 bool ShopsAvailable() {
-  return !InteractionMenu.InteractionMenuOpen && !SkillTree.SkillTreeBusy;
+  return !Screens.InteractionMenuOpen && !Screens.SkillTreeBusy;
 }
 
 void RunOutside(Ped ped, Vector3 position) {
@@ -199,11 +207,11 @@ void RunEditor() {
     if (GetPlayerMoney() < kWardrobeFee) {
       ShowHelpText("Insufficient Funds.", 1000);
     } else {
-      Wardrobe.WardrobeState = 3;
+      SetWardrobeState(3);
     }
   }
   if (Wardrobe.WardrobeState == 1 && EditorPressed("INPUT_FRONTEND_CANCEL")) {
-    Wardrobe.WardrobeState = 2;
+    SetWardrobeState(2);
   }
 }
 
@@ -247,7 +255,7 @@ void LeaveShop(bool paid) {
   } else {
     ScreenFadeIn(1000);
   }
-  Wardrobe.WardrobeState = 0;
+  SetWardrobeState(0);
 }
 
 }  // namespace
@@ -285,7 +293,7 @@ void CancelWardrobeOnDeath() {
   RestoreOutfit();
   ApplyOutfit();
   RestoreShopView();
-  Wardrobe.WardrobeState = 0;
+  SetWardrobeState(0);
 }
 
 }  // namespace brimvale

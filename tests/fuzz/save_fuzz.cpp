@@ -13,12 +13,13 @@
 #include <string_view>
 
 #include "character/character_record.h"
+#include "character/outfit.h"
 #include "core/campaign.h"
 #include "core/entry.h"
-#include "core/hook.h"
+#include "core/native/hook.h"
+#include "menu/walk_styles.h"
 #include "save/profile.h"
 #include "save/store.h"
-#include "wardrobe/outfit.h"
 
 namespace {
 

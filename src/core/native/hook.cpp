@@ -1,4 +1,4 @@
-#include "core/hook.h"
+#include "core/native/hook.h"
 
 namespace brimvale {
 

@@ -1,4 +1,4 @@
-#include "core/player_model.h"
+#include "core/native/player_model.h"
 
 namespace brimvale {
 namespace {

@@ -3,7 +3,7 @@
 // wrappers below and the simulated host's registry of names and argument forms.
 #pragma once
 
-#include "core/invoke.h"
+#include "core/native/invoke.h"
 
 // clang-format off
 #define BRIMVALE_NATIVES(X) \

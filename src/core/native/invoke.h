@@ -8,7 +8,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "core/hook.h"
+#include "core/native/hook.h"
 
 namespace brimvale {
 

@@ -1,4 +1,4 @@
-#include "core/hook_binding.h"
+#include "core/native/hook_binding.h"
 
 namespace brimvale {
 namespace {

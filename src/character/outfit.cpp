@@ -1,13 +1,12 @@
 // The outfit record, its item names and how it is put on the player.
-#include "wardrobe/outfit.h"
+#include "character/outfit.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "character/character_record.h"
-#include "core/natives.h"
+#include "core/native/natives.h"
 #include "save/store.h"
-#include "ui/editor_rows.h"
 
 namespace brimvale {
 
@@ -32,13 +31,6 @@ void PartKey(int category, char (&out)[32]) {
 
 void TintKey(int category, char (&out)[32]) {
   std::snprintf(out, sizeof out, "Outfit Tint %d", category);
-}
-
-// A change on the editor's row: the light refresh and the row's sound come before the new value
-// is put on.
-void BeginRowChange(const char* sound) {
-  UpdatePedVariation(PlayerPed(), 0, 1, 0, 1, 0);
-  EditorSound(sound);
 }
 
 }  // namespace
@@ -110,36 +102,6 @@ void BackupOutfit() {
 void RestoreOutfit() {
   std::memcpy(Outfit.OutfitParts, Outfit.OutfitBackupParts, sizeof Outfit.OutfitParts);
   std::memcpy(Outfit.OutfitTints, Outfit.OutfitBackupTints, sizeof Outfit.OutfitTints);
-}
-
-// A new part starts at tint 1, also when the part is already at its limit.
-void StepOutfitPart(int category, int direction) {
-  if (!InCatalogue(category) || direction == 0) return;
-  int32_t& part = Outfit.OutfitParts[category];
-  BeginRowChange(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
-  if (direction > 0 && part < kOutfitPartMax) ++part;
-  if (direction < 0 && part > kOutfitPartMin) --part;
-  Outfit.OutfitTints[category] = 1;
-  ApplyOutfitCategory(category);
-}
-
-void StepOutfitTint(int category, int direction) {
-  if (!InCatalogue(category) || direction == 0) return;
-  int32_t& tint = Outfit.OutfitTints[category];
-  BeginRowChange(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
-  if (direction > 0 && tint < kOutfitTintMax) ++tint;
-  if (direction < 0 && tint > kOutfitTintMin) --tint;
-  ApplyOutfitCategory(category);
-}
-
-void UpdateOutfitPartRow(int category) {
-  if (EditorPressed("INPUT_MOVE_RIGHT_ONLY")) StepOutfitPart(category, +1);
-  if (EditorPressed("INPUT_MOVE_LEFT_ONLY")) StepOutfitPart(category, -1);
-}
-
-void UpdateOutfitTintRow(int category) {
-  if (EditorPressed("INPUT_MOVE_RIGHT_ONLY")) StepOutfitTint(category, +1);
-  if (EditorPressed("INPUT_MOVE_LEFT_ONLY")) StepOutfitTint(category, -1);
 }
 
 }  // namespace brimvale

@@ -1,5 +1,7 @@
 // The outfit: one (part, tint) pair per clothing category, the catalogue of the categories, the
-// item-name rule, putting it on the player, its forty save keys and the editor's row rules.
+// item-name rule, putting it on the player and its forty save keys. The character's look puts it
+// on and its keys are in section "Character", so it sits with the character; the wardrobe's
+// editor steps it (wardrobe/outfit_editor.h).
 #pragma once
 
 #include <cstddef>
@@ -79,12 +81,5 @@ void SaveOutfit();
 void LoadOutfit();
 void BackupOutfit();
 void RestoreOutfit();
-
-// One step of the editor's part or tint row (direction +1 raises, -1 lowers), put on at once.
-void StepOutfitPart(int category, int direction);
-void StepOutfitTint(int category, int direction);
-// The editor's selected row on pad 0: D raises, A lowers.
-void UpdateOutfitPartRow(int category);
-void UpdateOutfitTintRow(int category);
 
 }  // namespace brimvale

@@ -1,7 +1,7 @@
 // Off Windows the operating-system services have plain stand-ins; a host may replace them.
 #include <chrono>
 
-#include "core/hook.h"
+#include "core/native/hook.h"
 
 namespace brimvale {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "core/hook.h"
+#include "core/native/hook.h"
 
 namespace brimvale {
 

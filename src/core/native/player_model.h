@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/natives.h"
+#include "core/native/natives.h"
 
 namespace brimvale {
 

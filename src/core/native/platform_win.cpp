@@ -1,7 +1,7 @@
 // On Windows the operating-system services are kernel32's own.
 #include <windows.h>
 
-#include "core/hook.h"
+#include "core/native/hook.h"
 
 namespace brimvale {
 namespace {

@@ -1,0 +1,8 @@
+#include "ui/screens.h"
+
+namespace brimvale {
+
+CampaignState Campaign;
+ScreenFlags Screens;
+
+}  // namespace brimvale

@@ -1,0 +1,58 @@
+#include "ui/view.h"
+
+#include "core/native/hook.h"
+#include "core/native/natives.h"
+
+namespace brimvale {
+namespace {
+
+constexpr const char* kMusicFlags[] = {"OpenWorldMusicDisabled", "MusicIgnoreDeathArrest",
+                                       "MusicIgnoreScreenFade"};
+
+template <typename Create>
+Blip CreateBlipAndWait(Create create) {
+  Blip blip{};
+  do {
+    blip = create();
+    ScriptWait(0);
+  } while (!DoesBlipExist(blip));
+  return blip;
+}
+
+}  // namespace
+
+Blip CreateCoordBlip(Hash style, Vector3 at) {
+  return CreateBlipAndWait([&] { return AddBlipForCoord(style, at.x, at.y, at.z); });
+}
+
+Blip CreateRadiusBlip(Hash style, Vector3 at, float radius) {
+  return CreateBlipAndWait([&] { return AddBlipForRadius(style, at.x, at.y, at.z, radius); });
+}
+
+Blip CreateNamedBlip(Hash style, float x, float y, float z, Hash sprite, const char* name) {
+  // Each pass that made a blip the game did not report is finished before the next try, so a
+  // retry never leaves a half-made blip without its sprite and name.
+  return CreateBlipAndWait([&] {
+    const Blip blip = AddBlipForCoord(style, x, y, z - 1.0f);
+    SetBlipSprite(blip, sprite, 1);
+    SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", name));
+    return blip;
+  });
+}
+
+void RemoveBlipIfExists(Blip& blip) {
+  if (DoesBlipExist(blip)) RemoveBlip(&blip);
+  blip = {};
+}
+
+Cam CreateCutCamera(CameraPlace place) {
+  return CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", place.at.x, place.at.y, place.at.z,
+                        place.rotation.x, place.rotation.y, place.rotation.z, place.fov, 1, 2);
+}
+
+void SetMissionAudioFlags(bool on) {
+  for (const char* flag : kMusicFlags)
+    SetAudioFlag(flag, on);
+}
+
+}  // namespace brimvale
