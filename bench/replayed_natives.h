@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "host.h"
+#include "hook/host.h"
 
 namespace brimvale::bench {
 

@@ -9,10 +9,10 @@
 #include "core/campaign.h"
 #include "core/entry.h"
 #include "core/native/hook.h"
-#include "game_directory.h"
-#include "host.h"
+#include "hook/game_directory.h"
+#include "hook/host.h"
 #include "missions/train_robbery.h"
-#include "player.h"
+#include "player/player.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "alloc_counter.h"
 #include "core/native/natives.h"
-#include "host.h"
+#include "hook/host.h"
 #include "ui/toolkit.h"
 
 namespace {

@@ -20,13 +20,14 @@ set(src_layers
   wardrobe 6
   core 7)          # the top: entry, frame loop, campaign controller, reset of all state
 set(sim_layers
-  hook 0           # registration, the script fibre, native dispatch, trace, faults, plugin link
-  world 1          # the game's state by domain and the natives that serve it
-  pictures 2       # the screen's description, markup and its drawing
-  player 3         # the scripted player, scenarios, the playthrough
-  live 4           # the live server
-  windows 5        # the stand-in hook DLL and its loader
-  app 6)           # the command
+  world 0          # the game's state by domain
+  hook 1           # the host: registration, script fibre, native dispatch, trace, faults, plugin link
+  natives 2        # the game's natives, each changing and reporting the world
+  pictures 3       # the screen's description, markup and its drawing
+  player 4         # the scripted player, scenarios, the playthrough
+  live 5           # the live server
+  windows 6        # the stand-in hook DLL and its loader
+  app 7)           # the command
 
 # Sets <out> to "folder;layer" of a path relative to the root, from the root's table.
 function(layer_of table path out)

@@ -15,10 +15,10 @@
 #include "character/creator.h"
 #include "core/campaign.h"
 #include "free_roam.h"
-#include "host.h"
-#include "player.h"
-#include "save_text.h"
-#include "scenario.h"
+#include "hook/host.h"
+#include "player/player.h"
+#include "player/save_text.h"
+#include "player/scenario.h"
 #include "sim_fixture.h"
 
 namespace brimvale {

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "player.h"
+#include "player/player.h"
 #include "sim_fixture.h"
 
 namespace brimvale {

@@ -3,9 +3,9 @@
 #include <sstream>
 
 #include "core/native/natives.h"
-#include "playthrough.h"
+#include "hook/trace_json.h"
+#include "player/playthrough.h"
 #include "sim_fixture.h"
-#include "trace_json.h"
 
 namespace brimvale {
 namespace {
@@ -52,9 +52,12 @@ TEST_F(Playthrough, TheCreatorScenarioSavesTheCharacterAndPrintsWhatHappened) {
   EXPECT_NE(lines.find("unknown natives    0\n"), std::string::npos);
   // Every creator page has its picture: 10 face, 2 body, 2 hair, and the female's body and hair.
   EXPECT_GE(pictures, 16);
-  EXPECT_TRUE(std::filesystem::exists(options.out / "003-creator-face-eyes.png"));
+  // A new help text is pictured the moment it first shows, before the player's own pictures.
+  EXPECT_TRUE(
+      std::filesystem::exists(options.out / "001-help-press-loot-to-create-your-brimvale.png"));
+  EXPECT_TRUE(std::filesystem::exists(options.out / "004-creator-face-eyes.png"));
   const std::string index = ReadFile(options.out / "index.html");
-  EXPECT_NE(index.find("<img src=\"003-creator-face-eyes.png\""), std::string::npos);
+  EXPECT_NE(index.find("<img src=\"004-creator-face-eyes.png\""), std::string::npos);
   EXPECT_NE(index.find("save: [Character] Face Feature 1=0.100000"), std::string::npos);
 
   std::ifstream trace(options.out / "trace.jsonl");

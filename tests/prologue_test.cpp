@@ -6,8 +6,8 @@
 
 #include "core/campaign.h"
 #include "free_roam.h"
-#include "player.h"
-#include "player_actions.h"
+#include "natives/player_actions.h"
+#include "player/player.h"
 
 namespace brimvale {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "render/screen_render.h"
+#include "pictures/screen_render.h"
 
 namespace brimvale {
 namespace {

@@ -12,8 +12,8 @@
 
 #include <unistd.h>
 
-#include "game_directory.h"
-#include "host.h"
+#include "hook/game_directory.h"
+#include "hook/host.h"
 
 namespace brimvale::testing {
 

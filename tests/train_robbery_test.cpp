@@ -4,7 +4,7 @@
 #include <string>
 
 #include "missions/train_robbery.h"
-#include "player.h"
+#include "player/player.h"
 #include "progression/progression.h"
 #include "sim_fixture.h"
 

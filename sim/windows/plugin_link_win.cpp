@@ -1,0 +1,28 @@
+// The real plugin DLL: a fresh load is a LoadLibrary, so every subsystem starts from its state at
+// load as it would in the game, and the detach runs when the last reference goes.
+#include <windows.h>
+
+#include "hook/plugin_link.h"
+
+namespace brimvale::sim {
+namespace {
+
+std::string PluginPath = "Brimvale.asi";
+
+}  // namespace
+
+void* LoadPluginModule(SimHost&) {
+  return LoadLibraryA(PluginPath.c_str());
+}
+
+void UnloadPluginModule(void* module) {
+  FreeLibrary(static_cast<HMODULE>(module));
+}
+
+void ReleasePluginLink() {}
+
+void SetPluginPath(const std::string& path) {
+  PluginPath = path;
+}
+
+}  // namespace brimvale::sim

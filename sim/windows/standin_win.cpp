@@ -1,0 +1,86 @@
+// What the loader asks of the stand-in hook once it is loaded: play a scenario against the real
+// plugin, check that the plugin binds and unbinds in order, or watch a plugin that found no hook.
+#include <windows.h>
+
+#include <iostream>
+#include <thread>
+
+#include "hook/game_directory.h"
+#include "hook/host.h"
+#include "hook/plugin_link.h"
+#include "player/scenario.h"
+
+namespace brimvale::sim {
+namespace {
+
+bool Check(bool ok, const char* what) {
+  std::cout << (ok ? "  ok: " : "  FAILED: ") << what << "\n";
+  return ok;
+}
+
+using Ops = std::vector<std::string>;
+
+// The plugin registers with the hook on load, runs its script on the fibre, takes keyboard
+// messages from another thread, and on unload unregisters in order and leaves the process.
+bool CheckBinding(const std::string& pluginPath) {
+  GameDirectory game("brimvale_wine_bind");
+  SimHost host;
+  host.LoadPlugin();
+  bool ok = Check(host.HookLog() == Ops{"scriptRegister", "keyboardHandlerRegister"},
+                  "attach registered the script, then the keyboard handler");
+  host.RunFrames(120);
+  ok &= Check(host.ScriptRunning(), "the script runs on the hook's fibre");
+  ok &= Check(host.world.blips.Named("Brimvale - Create Character") != nullptr,
+              "the creator's blip is on the map");
+  std::thread input([&host] {
+    for (uint32_t key : {0x45u, 0x0Du, 254u, 255u, 1000u})
+      host.SendKey(key, 0, 0, 0);
+  });
+  input.join();
+  host.RunFrames(5);
+  ok &= Check(host.UnknownNatives().empty(), "every native the plugin called is known");
+  host.UnloadPlugin();
+  ok &= Check(host.HookLog() == Ops{"scriptRegister", "keyboardHandlerRegister", "scriptUnregister",
+                                    "keyboardHandlerUnregister"},
+              "detach unregistered the script, then the keyboard handler");
+  ok &= Check(!host.ScriptRunning(), "the script has stopped");
+  ok &= Check(GetModuleHandleA(pluginPath.c_str()) == nullptr, "the plugin left the process");
+  return ok;
+}
+
+// The plugin was loaded before any hook was there: it must have bound nothing, not even now.
+bool CheckInert() {
+  SimHost host;
+  host.RunFrames(60);
+  bool ok = Check(host.HookLog().empty(), "the plugin registered nothing with the hook");
+  ok &= Check(host.Trace().empty(), "the plugin called no native");
+  return ok;
+}
+
+}  // namespace
+}  // namespace brimvale::sim
+
+// 0 when the run did what it should; the loader passes on the code as its own.
+extern "C" int BrimvaleStandInRun(const char* mode, const char* pluginPath) {
+  using namespace brimvale::sim;
+  SetPluginPath(pluginPath ? pluginPath : "");
+  const std::string name = mode ? mode : "";
+  bool ok = false;
+  try {
+    if (name == "bind") {
+      ok = CheckBinding(pluginPath ? pluginPath : "");
+    } else if (name == "inert") {
+      ok = CheckInert();
+    } else if (const Scenario* scenario = FindScenario(name)) {
+      std::cout << "scenario " << scenario->name << ": " << scenario->summary << "\n";
+      ok = PlayScenario(*scenario, HostConfig{}, std::cout);
+    } else {
+      std::cout << "unknown run '" << name << "'\n";
+    }
+  } catch (const std::exception& error) {
+    std::cout << "stopped: " << error.what() << "\n";
+    ok = false;
+  }
+  std::cout << (ok ? "run finished" : "run did not finish") << std::endl;
+  return ok ? 0 : 1;
+}
