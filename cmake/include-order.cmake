@@ -29,8 +29,9 @@ set(sim_layers
   windows 6        # the stand-in hook DLL and its loader
   app 7)           # the command
 
-# Sets <out> to "folder;layer" of a path relative to the root, from the root's table.
-function(layer_of table path out)
+# Sets <folder_out> and <layer_out> of a path relative to the root, from the root's table; both
+# empty for a file at the root, which the check leaves alone.
+function(layer_of table path folder_out layer_out)
   set(best "")
   set(best_layer "")
   set(pairs ${${table}})
@@ -47,11 +48,8 @@ function(layer_of table path out)
       set(best_layer ${layer})
     endif()
   endforeach()
-  if(best STREQUAL "")
-    set(${out} "" PARENT_SCOPE)  # a file at the root: the check leaves it alone
-  else()
-    set(${out} "${best};${best_layer}" PARENT_SCOPE)
-  endif()
+  set(${folder_out} "${best}" PARENT_SCOPE)
+  set(${layer_out} "${best_layer}" PARENT_SCOPE)
 endfunction()
 
 set(errors "")
@@ -59,12 +57,10 @@ foreach(root src sim)
   file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR}/${root} ${SOURCE_DIR}/${root}/*.cpp
        ${SOURCE_DIR}/${root}/*.h)
   foreach(rel IN LISTS files)
-    layer_of(${root}_layers ${rel} from)
-    if(from STREQUAL "")
+    layer_of(${root}_layers ${rel} from_folder from_layer)
+    if(from_folder STREQUAL "")
       continue()
     endif()
-    list(GET from 0 from_folder)
-    list(GET from 1 from_layer)
     file(STRINGS ${SOURCE_DIR}/${root}/${rel} lines)
     if(DEFINED PLANT AND PLANT MATCHES "^${root}/${rel}\\|")
       string(REGEX REPLACE "^[^|]*\\|" "" planted "${PLANT}")
@@ -96,16 +92,10 @@ foreach(root src sim)
       if(NOT root STREQUAL to_root)
         continue()  # the host builds on the plugin
       endif()
-      layer_of(${root}_layers ${inc} to)
-      if(to STREQUAL "")
+      layer_of(${root}_layers ${inc} to_folder to_layer)
+      if(to_folder STREQUAL "" OR to_folder STREQUAL from_folder)
         continue()
-      endif()
-      list(GET to 0 to_folder)
-      list(GET to 1 to_layer)
-      if(to_folder STREQUAL from_folder)
-        continue()
-      endif()
-      if(NOT to_layer LESS from_layer)
+      elseif(NOT to_layer LESS from_layer)
         list(APPEND errors
              "${where}: ${root}/${from_folder} (layer ${from_layer}) may not include ${root}/${to_folder} (layer ${to_layer})")
       endif()

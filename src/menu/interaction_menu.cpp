@@ -14,7 +14,6 @@
 #include "ui/editor_rows.h"
 #include "ui/screens.h"
 #include "ui/toolkit.h"
-#include "ui/view.h"
 
 namespace brimvale {
 

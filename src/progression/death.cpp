@@ -6,7 +6,6 @@
 #include "core/native/waits.h"
 #include "progression/progression.h"
 #include "progression/skill_tree.h"
-#include "ui/view.h"
 
 namespace brimvale {
 namespace {

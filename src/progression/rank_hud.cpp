@@ -9,7 +9,6 @@
 #include "progression/skill_tree.h"
 #include "save/store.h"
 #include "ui/toolkit.h"
-#include "ui/view.h"
 
 namespace brimvale {
 

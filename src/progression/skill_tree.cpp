@@ -11,7 +11,6 @@
 #include "save/store.h"
 #include "ui/screens.h"
 #include "ui/toolkit.h"
-#include "ui/view.h"
 
 namespace brimvale {
 

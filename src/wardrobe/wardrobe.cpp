@@ -15,7 +15,6 @@
 #include "ui/editor_rows.h"
 #include "ui/screens.h"
 #include "ui/toolkit.h"
-#include "ui/view.h"
 #include "wardrobe/outfit_editor.h"
 
 namespace brimvale {
