@@ -130,6 +130,32 @@ void SimHost::LoadPlugin() {
   loaded_ = pluginModule_ != nullptr;
 }
 
+size_t SimHost::ModuleSlot(void* module) {
+  for (size_t i = 0; i < moduleCalls_.size(); ++i) {
+    if (moduleCalls_[i].first == module) return i;
+  }
+  moduleCalls_.emplace_back(module, 0);
+  return moduleCalls_.size() - 1;
+}
+
+int64_t SimHost::CallsFromModule(void* module) const {
+  for (const auto& [m, calls] : moduleCalls_) {
+    if (m == module) return calls;
+  }
+  return 0;
+}
+
+void SimHost::StopScript() {
+  fibre_->Stop();
+  script_ = nullptr;
+  scriptStarted_ = false;
+}
+
+void SimHost::AdoptPluginModule(void* module) {
+  pluginModule_ = module;
+  loaded_ = module != nullptr;
+}
+
 void SimHost::UnloadPlugin() {
   if (!loaded_) return;
   fibre_->Stop();
@@ -154,6 +180,7 @@ void SimHost::RunFrame() {
 
   if (script_ && !scriptStarted_) {
     ScriptFunction fn = script_;
+    fibreSlot_ = ModuleSlot(module_);
     fibre_->Start([fn] { fn(); });
     scriptStarted_ = true;
     wakeAtMs_ = timeMs_;
@@ -189,6 +216,7 @@ bool SimHost::RunUntil(const std::function<bool()>& done, int maxFrames) {
 
 bool SimHost::RunScript(std::function<void()> body, int maxFrames) {
   fibre_->Stop();
+  fibreSlot_ = 0;  // a test's own script, not a module's
   fibre_->Start(std::move(body));
   scriptStarted_ = true;
   wakeAtMs_ = timeMs_;
@@ -267,6 +295,7 @@ void SimHost::HookNativePush(uint64_t slot) {
 
 uint64_t* SimHost::HookNativeCall() {
   ++nativeCalls_;
+  ++moduleCalls_[fibreSlot_].second;
   const NativeInfo* info = FindNative(call_.hash);
   TraceEntry* entry = nullptr;
   if (config.trace) {

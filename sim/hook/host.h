@@ -120,6 +120,15 @@ class SimHost {
   void LoadPlugin();
   void UnloadPlugin();
 
+  // The loaded plugin's module (what the load returned), and how many native calls the script
+  // registered by a module made: an unloaded build must call nothing more.
+  void* PluginModule() const { return pluginModule_; }
+  int64_t CallsFromModule(void* module) const;
+  // For a reload between frames: the script stops (its stack unwound) and is forgotten, then
+  // the host takes the module the reload attached as the plugin's.
+  void StopScript();
+  void AdoptPluginModule(void* module);
+
   // One game frame: presses take effect, the script runs if its wait is over, resources load,
   // the draw list is completed and the timer advances.
   void RunFrame();
@@ -189,6 +198,7 @@ class SimHost {
  private:
   void SetUpWorld();
   void RegisterHandlers();
+  size_t ModuleSlot(void* module);
 
   std::unordered_map<uint64_t, Handler> handlers_;
   std::unique_ptr<ScriptFibre> fibre_;
@@ -198,6 +208,9 @@ class SimHost {
   void* pluginModule_ = nullptr;  // what the load returned, for the unload
   bool loaded_ = false;
   bool scriptStarted_ = false;
+  // Native calls by the module whose script runs on the fibre; the slot of the running script.
+  std::vector<std::pair<void*, int64_t>> moduleCalls_{{nullptr, 0}};
+  size_t fibreSlot_ = 0;
 
   int64_t frame_ = 0;
   double timeMs_ = 0.0;

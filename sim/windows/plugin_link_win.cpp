@@ -25,4 +25,9 @@ void SetPluginPath(const std::string& path) {
   PluginPath = path;
 }
 
+const std::string& PluginLoadError() {
+  static const std::string error = "LoadLibrary failed";
+  return error;
+}
+
 }  // namespace brimvale::sim
