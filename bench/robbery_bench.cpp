@@ -18,17 +18,20 @@ namespace {
 
 using namespace brimvale;
 
-// A hook whose natives do nothing and answer 0: what is left is the plugin's own work.
+// A hook whose natives do nothing and answer 0, except that texture dictionaries are loaded (as
+// in a game where the frame runs steadily): what is left is the plugin's own work.
 int64_t idleCalls = 0;
 uint64_t idleResult[8] = {};
+uint64_t idleLoaded[8] = {1};
+uint64_t idleNative = 0;
 
 void InstallIdleHook() {
   Hook = {};
-  Hook.nativeInit = [](uint64_t) {};
+  Hook.nativeInit = [](uint64_t hash) { idleNative = hash; };
   Hook.nativePush64 = [](uint64_t) {};
   Hook.nativeCall = [] {
     ++idleCalls;
-    return idleResult;
+    return idleNative == HasTextureDictLoaded.hash ? idleLoaded : idleResult;
   };
   Hook.scriptWait = [](uint32_t) {};
 }

@@ -134,6 +134,9 @@ TEST_F(CampaignStart, ThePromptIsOfferedBelowThreeUnitsOnly) {
   StandEastOfStart(3.0f);
   host.RunFrames(3);
   EXPECT_EQ(PromptsShown(), 0u);
+  host.MovePlayer({kStartPoint.x, kStartPoint.y, kStartPoint.z + 3.01f});  // straight above
+  host.RunFrames(3);
+  EXPECT_EQ(PromptsShown(), 0u);
 
   StandEastOfStart(2.99f);
   host.RunFrames(3);

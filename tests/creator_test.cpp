@@ -323,25 +323,51 @@ TEST_F(CreatorPages, MovingDownFromSkinTypeLandsOnFaceWidth) {
   EXPECT_EQ(RowLabel(0), "Face Width");
 }
 
-TEST_F(CreatorPages, HeadTypeStopsAtTheLastHeadAndBodyTypeAtTheLastBody) {
-  EnterCreator("Head Type=26\nBody Type=19\n");
+// Each number row, one below its last value, pressed up to it and then past it four times, checked
+// after every press (so a row that steps one past its last value and comes back on the next press
+// shows, whether pressed past an odd or an even number of times): the row, the save and the look
+// stay at the last value.
+TEST_F(CreatorPages, NumberRowsPressedPastTheirEndStayAtTheirLastValue) {
+  EnterCreator("Head Type=26\nSkin Type=4\nBody Type=19\nHair Style=22\nHair R=254\n");
+  // The row on screen, its save line and its look after each press past the end.
+  const auto expectAtLast = [&](int row, const char* key, int last, const auto& lookIsLast) {
+    const std::string value = std::to_string(last);
+    Tap("INPUT_MOVE_RIGHT_ONLY");
+    for (int past = 1; past <= 4; ++past) {
+      Tap("INPUT_MOVE_RIGHT_ONLY");
+      EXPECT_EQ(NumberValue(row), value) << key << " after " << past << " past the end";
+      EXPECT_NE(SaveText().find(std::string(key) + "=" + value + "\n"), std::string::npos) << key;
+      EXPECT_TRUE(lookIsLast()) << key;
+    }
+  };
   Open(kFacialFeatures);
   Tap("INPUT_DIVE");
   host.RunFrame();
   Tap("INPUT_MOVE_DOWN_ONLY", 3);
-  Tap("INPUT_MOVE_RIGHT_ONLY", 3);
-  EXPECT_EQ(NumberValue(3), "27");
-  EXPECT_NE(PlayerLook().Layer("mp_head_mr1_028"), nullptr);
+  ASSERT_EQ(RowLabel(3), "Head Type");
+  expectAtLast(3, "Head Type", kHeadCount - 1,
+               [&] { return PlayerLook().Layer("mp_head_mr1_028") != nullptr; });
+  Tap("INPUT_MOVE_DOWN_ONLY");
+  ASSERT_EQ(RowLabel(4), "Skin Type");
+  expectAtLast(4, "Skin Type", kSkinCount - 1,
+               [&] { return Character.SkinType == kSkinCount - 1; });
   Tap("INPUT_GAME_MENU_CANCEL");
 
   Open(kBody);
   Tap("INPUT_MELEE_GRAPPLE_CHOKE");
   Tap("INPUT_MOVE_DOWN_ONLY", 4);
-  EXPECT_EQ(RowLabel(4), "Body Type");
-  Tap("INPUT_MOVE_RIGHT_ONLY", 3);
-  EXPECT_EQ(NumberValue(4), "20");
-  EXPECT_EQ(PlayerLook().bodyType, kBodyTypes[20]);
-  EXPECT_NE(SaveText().find("Body Type=20"), std::string::npos);
+  ASSERT_EQ(RowLabel(4), "Body Type");
+  expectAtLast(4, "Body Type", kBodyTypeCount - 1,
+               [&] { return PlayerLook().bodyType == kBodyTypes[kBodyTypeCount - 1]; });
+  Tap("INPUT_GAME_MENU_CANCEL");
+
+  Open(kHair);
+  ASSERT_EQ(RowLabel(0), "Hair Style");
+  expectAtLast(0, "Hair Style", kHairStyleCount - 1,
+               [&] { return Character.HairStyle == kHairStyleCount - 1; });
+  Tap("INPUT_MOVE_DOWN_ONLY");
+  ASSERT_EQ(RowLabel(1), "Hair R");
+  expectAtLast(1, "Hair R", 255, [&] { return Character.HairR == 255; });
 }
 
 // A hand-edited number outside its row's limits never reaches a table: the first key brings

@@ -103,19 +103,32 @@ TEST_F(InteractionMenuTest, TheFirstOpeningFadesInElevenStepsAndQuitComesBackToE
   EXPECT_EQ(InteractionMenu.MenuAlpha, 0);
   EXPECT_FALSE(host.world.cameras.rendering);
   EXPECT_TRUE(host.world.trains.radarShown);
-  EXPECT_EQ(host.world.cameras.LiveCameras(), camerasBefore);
+  // The camera outlives the fade: it goes once the eased return of 2000 ms (60 frames) is over.
+  EXPECT_EQ(host.world.cameras.LiveCameras(), camerasBefore + 1);
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.cameras.LiveCameras() == camerasBefore; }, 90));
+  const sim::TraceEntry* eased = host.Calls(RenderScriptCameras).back();
+  EXPECT_EQ(eased->Int(0), 0);
+  EXPECT_EQ(eased->Int(1), 1);
+  EXPECT_EQ(eased->Int(2), 2000);
+  const int64_t framesLater = host.Calls(DestroyCamera).back()->frame - eased->frame;
+  EXPECT_GE(framesLater, 60);
+  EXPECT_LE(framesLater, 61);
 }
 
-TEST_F(InteractionMenuTest, TenOpeningsLeaveNoMenuCameraAlive) {
+// Opened again while the view is still returning: the old camera goes before the new one is
+// made, so the openings never keep more than the one camera and leave none.
+TEST_F(InteractionMenuTest, OpenedAgainDuringTheReturnTheOldCameraGoesFirst) {
   StartFreeRoam();
   const int camerasBefore = host.world.cameras.LiveCameras();
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < 3; ++i) {
     OpenMenu();
-    Press("INPUT_FRONTEND_CANCEL", 2, 20);
+    EXPECT_EQ(host.world.cameras.LiveCameras(), camerasBefore + 1);
+    Press("INPUT_FRONTEND_CANCEL", 2, 20);  // the fade, well inside the return
     ASSERT_EQ(Title(), nullptr);
   }
+  host.RunFrames(60);
   EXPECT_EQ(host.world.cameras.LiveCameras(), camerasBefore);
-  EXPECT_EQ(host.Calls(CreateCameraByName).size(), 10u);
+  EXPECT_EQ(host.Calls(CreateCameraByName).size(), 3u);
 }
 
 TEST_F(InteractionMenuTest, WithTheSkillTreeBusyTheOpenControlDoesNothing) {

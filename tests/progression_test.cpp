@@ -313,6 +313,65 @@ TEST_F(Progress, TwoPointsAtRank10BuyHealthLevelOne) {
   EXPECT_EQ(SelectionFrame()->r, 0);
 }
 
+// Every level of both rows, its lower levels bought: its price is shown, one point too few buys
+// nothing, exactly its price buys it and leaves no point.
+struct SkillLevel {
+  const char* key;  // its save key, "Health Lvl 2"
+  int row;          // 0 HEALTH, 1 DEADEYE
+  int column;
+  int32_t price;
+  float priceX, priceY;
+};
+
+class SkillTreeLevels : public Progress, public ::testing::WithParamInterface<SkillLevel> {};
+
+TEST_P(SkillTreeLevels, ThePriceIsShownAndTakenWithExactlyEnoughPoints) {
+  const SkillLevel& level = GetParam();
+  const char* rowName = level.row == 0 ? "Health" : "Deadeye";
+  std::string bought;
+  for (int lower = 1; lower <= level.column; ++lower)
+    bought += std::string(rowName) + " Lvl " + std::to_string(lower) + "=True\n";
+  EnterFreeRoam("[Rank]\nRank=60\nXPToRank=500\nSkill Points=" + std::to_string(level.price - 1) +
+                "\n" + bought);
+  OpenTree();
+  const std::string price = "SP: " + std::to_string(level.price);
+  EXPECT_TRUE(TextAt(price.c_str(), level.priceX, level.priceY)) << price;
+  if (level.row == 1) Press("INPUT_MOVE_DOWN_ONLY", 2);
+  for (int c = 0; c < level.column; ++c)
+    Press("INPUT_MOVE_RIGHT_ONLY", 2);
+  ASSERT_NE(SelectionFrame(), nullptr);
+  EXPECT_EQ(SelectionFrame()->r, 255);  // white: not bought
+
+  Press("INPUT_FRONTEND_ACCEPT", 2);  // one point too few
+  EXPECT_FALSE(SaveHas(std::string(level.key) + "=True"));
+  EXPECT_EQ(Progression.SkillPoints, level.price - 1);
+  EXPECT_EQ(CountSounds("CHECKPOINT_PERFECT"), 0);
+
+  Progression.SkillPoints = level.price;  // exactly enough
+  Press("INPUT_FRONTEND_ACCEPT", 2);
+  EXPECT_TRUE(SaveHas(std::string(level.key) + "=True"));
+  EXPECT_TRUE(SaveHas("Skill Points=0"));
+  EXPECT_EQ(Progression.SkillPoints, 0);
+  EXPECT_TRUE(TextAt("Skill Points: 0", 0.71f, 0.09f));
+  EXPECT_EQ(SelectionFrame()->r, 0);  // green: bought
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLevel, SkillTreeLevels,
+                         ::testing::Values(SkillLevel{"Health Lvl 1", 0, 0, 2, 0.165f, 0.45f},
+                                           SkillLevel{"Health Lvl 2", 0, 1, 4, 0.365f, 0.45f},
+                                           SkillLevel{"Health Lvl 3", 0, 2, 6, 0.565f, 0.45f},
+                                           SkillLevel{"Health Lvl 4", 0, 3, 8, 0.765f, 0.45f},
+                                           SkillLevel{"Deadeye Lvl 1", 1, 0, 3, 0.115f, 0.75f},
+                                           SkillLevel{"Deadeye Lvl 2", 1, 1, 6, 0.285f, 0.75f},
+                                           SkillLevel{"Deadeye Lvl 3", 1, 2, 9, 0.455f, 0.75f},
+                                           SkillLevel{"Deadeye Lvl 4", 1, 3, 12, 0.625f, 0.75f},
+                                           SkillLevel{"Deadeye Lvl 5", 1, 4, 15, 0.795f, 0.75f}),
+                         [](const auto& info) {
+                           std::string name = info.param.key;
+                           std::erase(name, ' ');
+                           return name;
+                         });
+
 TEST_F(Progress, AFileWithHealthOneAndThreeCountsBothAndLocksLevelFour) {
   EnterFreeRoam(
       "[Rank]\nRank=40\nXPToRank=500\nSkill Points=20\nHealth Lvl 1=True\nHealth Lvl 3=True\n");

@@ -41,6 +41,39 @@ class PrologueTest : public testing::FreeRoamTest {
     return false;
   }
 
+  // The cut whose blend lasts `ms`: its two cameras are attached (and pointed) after they are
+  // made and before the render that shows them, which comes before A is made active and the
+  // blend from A to B starts.
+  void ExpectCutAimedBeforeItIsShown(int32_t ms, size_t attaches, size_t points) {
+    const std::vector<sim::TraceEntry>& trace = host.Trace();
+    const auto at = [&](const sim::TraceEntry* e) { return static_cast<size_t>(e - trace.data()); };
+    const sim::TraceEntry* blend = nullptr;
+    for (const sim::TraceEntry* e : host.Calls(InterpolateCameras))
+      if (e->Int(2) == ms && e->Int(3) == ms && e->Int(4) == ms) blend = e;
+    ASSERT_NE(blend, nullptr) << "no blend over " << ms << " ms";
+    const int32_t camB = blend->Int(0), camA = blend->Int(1);
+    size_t made = 0, render = 0, active = 0;
+    for (const sim::TraceEntry* e : host.Calls(CreateCameraAt))
+      if (static_cast<int32_t>(e->result[0]) == camA && at(e) < at(blend)) made = at(e);
+    for (const sim::TraceEntry* e : host.Calls(RenderScriptCameras))
+      if (e->Int(0) == 1 && at(e) > made && at(e) < at(blend)) render = at(e);
+    for (const sim::TraceEntry* e : host.Calls(SetCameraActive))
+      if (e->Int(0) == camA && e->Int(1) == 1 && at(e) > made && at(e) < at(blend)) active = at(e);
+    ASSERT_GT(render, made) << ms;
+    EXPECT_GT(active, render) << ms;
+    const auto aimedBeforeRender = [&](const std::vector<const sim::TraceEntry*>& calls) {
+      size_t count = 0;
+      for (const sim::TraceEntry* e : calls) {
+        if ((e->Int(0) != camA && e->Int(0) != camB) || at(e) < made) continue;
+        EXPECT_LT(at(e), render) << ms << " ms: camera " << e->Int(0) << " aimed after the render";
+        ++count;
+      }
+      return count;
+    };
+    EXPECT_EQ(aimedBeforeRender(host.Calls(AttachCameraToEntity)), attaches) << ms;
+    EXPECT_EQ(aimedBeforeRender(host.Calls(PointCameraAtEntity)), points) << ms;
+  }
+
   std::ostringstream log;
   sim::Player p{host, log};
 };
@@ -64,6 +97,25 @@ TEST_F(ProloguePlaythrough, FromTheStartPointToFreeRoam) {
 
   EXPECT_EQ(host.world.scene.money, 2000);
   EXPECT_NE(SaveText().find("[Story]\nProgress=1"), std::string::npos) << SaveText();
+
+  // The calls as the game wants them: the chest's forward vector with 2; the horse and the
+  // player placed before free roam with 1 in the last slot; the chest's and the few-days-later
+  // cuts aimed before they are shown.
+  const auto forward = host.Calls(GetEntityForwardVector);
+  ASSERT_EQ(forward.size(), 1u);
+  EXPECT_EQ(forward[0]->Int(1), 2);
+  const auto placed = host.Calls(SetEntityCoords);
+  ASSERT_EQ(placed.size(), 2u);
+  EXPECT_FLOAT_EQ(placed[0]->Float(1), -305.047f);
+  EXPECT_FLOAT_EQ(placed[1]->Float(1), -307.424f);
+  for (const sim::TraceEntry* e : placed) {
+    EXPECT_EQ(e->Int(4), 0);
+    EXPECT_EQ(e->Int(5), 0);
+    EXPECT_EQ(e->Int(6), 0);
+    EXPECT_EQ(e->Int(7), 1);
+  }
+  ExpectCutAimedBeforeItIsShown(9000, 2, 2);   // the chest
+  ExpectCutAimedBeforeItIsShown(12000, 2, 0);  // a few days later: attached, not pointed
   EXPECT_EQ(Shown(NoticeKind::Help, "Progress Saved"), 1);
   EXPECT_TRUE(Look().Wears("CLOTHING_ITEM_M_HAT_000_TINT_000"));
   EXPECT_TRUE(Look().Wears("CLOTHING_ITEM_M_SUSPENDERS_000_TINT_000"));
@@ -83,6 +135,20 @@ TEST_F(ProloguePlaythrough, AFemaleCharacterEscapesInThePrisonLookAndEndsInHerSt
   ASSERT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
   EXPECT_TRUE(Look().Layer("mp_uppertorso_fr1_001_o_b"));
   EXPECT_FALSE(Look().Wears("CLOTHING_ITEM_F_SHIRT_002_TINT_001"));
+
+  ASSERT_TRUE(sim::EscapePenitentiary(p) && sim::SearchHideoutChest(p) &&
+              sim::ClearGangHideout(p) && sim::DeliverLeader(p) && sim::ReachFreeRoam(p))
+      << log.str();
+  // The starter look: the normal upper torso and the women's twenty items, whose shirt alone
+  // differs from the men's in its number.
+  EXPECT_TRUE(Look().Layer("mp_uppertorso_fr1_000_o_b"));
+  EXPECT_TRUE(Look().Wears("CLOTHING_ITEM_F_SHIRT_002_TINT_001"));
+  for (const char* item :
+       {"CLOTHING_ITEM_F_HAT_000_TINT_000", "CLOTHING_ITEM_F_BOOTS_001_TINT_001",
+        "CLOTHING_ITEM_F_GUNBELT_001_TINT_001", "CLOTHING_ITEM_F_SUSPENDERS_000_TINT_000"})
+    EXPECT_TRUE(Look().Wears(item)) << item;
+  for (const sim::ClothingChange& change : Look().clothing)
+    EXPECT_NE(change.hash, sim::GameHash("CLOTHING_ITEM_M_SHIRT_001_TINT_001"));
 }
 
 using PrologueSpotted = PrologueTest;
@@ -94,11 +160,19 @@ TEST_F(PrologueSpotted, ByTheFirstGuardTheIntroductionReplaysInThePrisonLook) {
   sim::SpotPlayer(host, guard);
   ASSERT_TRUE(host.RunUntil([&] { return Shown(NoticeKind::Result, "MISSION FAILED"); }, 30));
   EXPECT_EQ(host.world.ui.LastNotice(NoticeKind::Result)->subtitle, "You were spotted.");
+  // What the first attempt put on is gone: the look checked below is the replay's own.
+  host.world.look.Of(host.world.player.ped) = sim::PedLook{};
   ASSERT_TRUE(host.RunUntil([&] { return host.world.scene.introCards.size() == 2; }, 600));
   EXPECT_TRUE(Released(guard));
-  ASSERT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
-  EXPECT_NE(sim::FirstGuard(host), guard);  // a fresh guard at the post
+  // A fresh guard at the post: the replay's introduction, prison look included, is behind us.
+  ASSERT_TRUE(host.RunUntil(
+      [&] {
+        const int32_t fresh = sim::FirstGuard(host);
+        return fresh != 0 && fresh != guard;
+      },
+      3000));
   EXPECT_TRUE(Look().Layer("mp_uppertorso_mr1_001_o_b"));
+  EXPECT_TRUE(Look().clothing.empty());  // the prisoner wears no clothing items
 }
 
 TEST_F(PrologueSpotted, OnTheWayToTheDocksTheGuardsAndTheDocksBlipGoBeforeTheRetry) {
@@ -141,10 +215,17 @@ TEST_F(PrologueSpotted, InTheBoatTheFailureStillWinsAndTheBoatGoesWithTheGuards)
     EXPECT_NE(blip.entity, boat) << "the failed attempt's boat still has its blip";
 }
 
+// Knocked down and in plain view on the same frame of "Take out the Guard.", where the detection
+// runs: the downed guard does not spot the player.
 TEST_F(PrologueSpotted, ADownedGuardInPlainViewNeverFailsTheMission) {
   StartPrologue();
-  ASSERT_TRUE(sim::TakeOutFirstGuard(p)) << log.str();
-  host.world.scene.peds[sim::FirstGuard(host)].seesPlayer = true;
+  ASSERT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
+  ASSERT_EQ(Prologue.PrologueStage, 2);
+  const int32_t guard = sim::FirstGuard(host);
+  sim::SpotPlayer(host, guard);
+  ASSERT_TRUE(sim::KnockDown(host, guard));
+  host.RunFrame();
+  EXPECT_EQ(Prologue.PrologueStage, 3);
   host.RunFrames(60);
   EXPECT_EQ(Shown(NoticeKind::Result, "MISSION FAILED"), 0);
   EXPECT_EQ(sim::ShownObjective(host), "Loot the ~s~~o~Guard.~s~");
@@ -182,6 +263,8 @@ TEST_F(PrologueBodies, TheLeadersKillNoticeShowsOnceAndIsReadyAgainAfterTheGang)
   EXPECT_FALSE(Prologue.LeaderKilledShown);
 }
 
+// Flaco's point takes a body put down less than 5.0 from it: not one held inside, nor one put down
+// exactly 5.0 away or straight above it further up than that; one put down 4.99 away passes.
 TEST_F(PrologueBodies, TheLeaderDroppedShortOfFlacoOrHeldInsideDoesNotPass) {
   StartPrologue();
   ASSERT_TRUE(sim::EscapePenitentiary(p) && sim::SearchHideoutChest(p) && sim::ClearGangHideout(p))
@@ -189,12 +272,49 @@ TEST_F(PrologueBodies, TheLeaderDroppedShortOfFlacoOrHeldInsideDoesNotPass) {
   ASSERT_TRUE(sim::CarryLeaderToFlaco(p, 0.5f));  // held inside the radius
   host.RunFrames(30);
   EXPECT_EQ(Shown(NoticeKind::Result, "MISSION PASSED"), 0);
-  host.MovePlayer({-947.756f + 5.0f, 2181.417f, 341.718f});
-  ASSERT_TRUE(sim::PutDown(host));  // exactly 5.0 away
-  host.RunFrames(30);
-  EXPECT_EQ(Shown(NoticeKind::Result, "MISSION PASSED"), 0);
-  EXPECT_EQ(sim::ShownObjective(host), "Deliver the ~s~~e~Gang Leaders Body~s~ to ~s~~o~Flaco.~s~");
-  ASSERT_TRUE(sim::DeliverLeader(p)) << log.str();
+  const Vector3 flaco{-947.756f, 2181.417f, 341.718f};
+  const int32_t leader = sim::GangLeader(host);
+  for (const Vector3 at :
+       {Vector3{flaco.x + 5.0f, flaco.y, flaco.z}, Vector3{flaco.x, flaco.y, flaco.z + 5.01f}}) {
+    host.MovePlayer(at);
+    ASSERT_TRUE(sim::PutDown(host));
+    host.RunFrames(30);
+    EXPECT_EQ(Shown(NoticeKind::Result, "MISSION PASSED"), 0) << at.x << " " << at.z;
+    EXPECT_EQ(sim::ShownObjective(host),
+              "Deliver the ~s~~e~Gang Leaders Body~s~ to ~s~~o~Flaco.~s~");
+    ASSERT_TRUE(sim::PickUp(host, leader));
+  }
+  host.MovePlayer({flaco.x, flaco.y - 4.99f, flaco.z});
+  ASSERT_TRUE(sim::PutDown(host));
+  EXPECT_TRUE(host.RunUntil([&] { return Shown(NoticeKind::Result, "MISSION PASSED"); }, 300));
+}
+
+// The chest answers within 1.0: its hint and its control, not just outside nor straight above.
+TEST_F(PrologueBodies, TheChestAnswersOnlyWithinOneUnit) {
+  StartPrologue();
+  ASSERT_TRUE(sim::EscapePenitentiary(p)) << log.str();
+  ASSERT_TRUE(sim::WaitForObjective(p, "Go to the ~s~~o~Hideout.~s~", 4000));
+  host.MovePlayer(host.world.scene.gpsPoints.back());
+  ASSERT_TRUE(sim::WaitForObjective(p, "Search the ~s~~o~Hideout.~s~", 120));
+  Vector3 chest{};
+  for (const auto& [handle, e] : host.world.entities) {
+    if (e.model == sim::GameHash("s_lootablepistolchest")) chest = e.position;
+  }
+  const char* hint = "Press ~INPUT_MELEE_GRAPPLE_CHOKE~ to search the chest.";
+  for (const Vector3 at :
+       {Vector3{chest.x + 1.01f, chest.y, chest.z}, Vector3{chest.x, chest.y, chest.z + 1.01f}}) {
+    host.MovePlayer(at);
+    host.RunFrames(2);
+    host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 2);
+    host.RunFrames(5);
+    EXPECT_EQ(Shown(NoticeKind::Help, hint), 0) << at.x << " " << at.z;
+    EXPECT_EQ(Prologue.PrologueStage, 11);
+  }
+  host.MovePlayer({chest.x, chest.y - 0.99f, chest.z});
+  host.RunFrames(2);
+  EXPECT_GE(Shown(NoticeKind::Help, hint), 1);
+  host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 2);
+  EXPECT_TRUE(host.RunUntil([&] { return Prologue.PrologueStage >= 12; }, 900));
 }
 
 using PrologueSequence = PrologueTest;

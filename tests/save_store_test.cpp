@@ -239,6 +239,21 @@ TEST_F(ProfileFileReads, OnlyTheFirstOfTwoSectionsWithOneNameIsReadAndWritten) {
   EXPECT_EQ(SaveText(), "[Rank]\r\nXP=1\r\nSkill Points=4\r\n[rank]\r\nXP=2\r\nSkill Points=3\r\n");
 }
 
+// kernel32 reads a file whose lines end in a carriage return alone line by line: so does the
+// portable reader, and its writes keep that line ending.
+TEST_F(ProfileFileReads, ALoneCarriageReturnEndsALine) {
+  WriteSave("[Story]\rProgress=1\r[Rank]\rXP=5\rRank=2\r");
+  EXPECT_EQ(ReadInt("Story", "Progress", 9), 1);
+  EXPECT_EQ(ReadInt("Rank", "XP", 9), 5);
+  EXPECT_EQ(ReadInt("Rank", "Rank", 9), 2);
+  EXPECT_EQ(Read("Rank", "XP", "none"), "5");
+  WriteInt("Rank", "XP", 6);
+  WriteInt("Rank", "Skill Points", 1);
+  WriteInt("Character", "Gender", 1);
+  EXPECT_EQ(SaveText(),
+            "[Story]\rProgress=1\r[Rank]\rXP=6\rRank=2\rSkill Points=1\r[Character]\rGender=1\r");
+}
+
 TEST_F(ProfileFileReads, IntegersTakeHexOctalAndBinaryPrefixesAsKernel32Does) {
   WriteSave("[Rank]\r\nXP=0x1F\r\nRank=-0o17\r\nSkill Points=0b101x\r\nXPToRank=0X1F\r\n");
   EXPECT_EQ(ReadInt("Rank", "XP", 9), 31);

@@ -2,6 +2,8 @@
 // station prompt, the introduction, the train, the bag, the law, the safe zone and the rewards.
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "missions/train_robbery.h"
 #include "player/player.h"
@@ -166,19 +168,94 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   ExpectNothingOfTheRobberyLeft();
 }
 
-TEST_F(TrainRobberyMission, TheRewardsAreDrawnFromTheGamesRandomRanges) {
+// The bounds are the ones asked of the game, and what the game answers is what is paid.
+TEST_F(TrainRobberyMission, TheRewardsAreAskedOfTheGameIn7500To10000CentsAnd75To200Experience) {
   PlayToTheSafeZone();
+  std::vector<std::pair<int32_t, int32_t>> asked;
+  host.On(RandomIntInRange, [&](sim::SimHost&, const sim::NativeCall& c) {
+    asked.emplace_back(c.Int(0), c.Int(1));
+    c.ReturnInt(c.Int(0) + 11);  // an answer no draw of the plugin's own would make
+  });
   ASSERT_TRUE(sim::ReachSafeZone(player)) << log.str();
+  using Range = std::pair<int32_t, int32_t>;
+  EXPECT_EQ(asked, (std::vector<Range>{{7500, 10000}, {75, 200}}));
   ASSERT_EQ(host.world.scene.cashAdded.size(), 1u);
-  EXPECT_GE(host.world.scene.cashAdded[0].first, 7500);
-  EXPECT_LT(host.world.scene.cashAdded[0].first, 10000);
-  const int32_t xp = Progression.XP - 40;
-  EXPECT_GE(xp, 75);
-  EXPECT_LT(xp, 200);
-  EXPECT_NE(SaveText().find("XP=" + std::to_string(Progression.XP)), std::string::npos);
+  EXPECT_EQ(host.world.scene.cashAdded[0].first, 7511);
+  EXPECT_EQ(Progression.XP, 40 + 86);
+  EXPECT_NE(SaveText().find("XP=126"), std::string::npos) << SaveText();
 }
 
-TEST_F(TrainRobberyMission, ThePromptLivesOnlyWithinOneUnitOfTheStation) {
+// The game refuses the train, then the bag, for a few frames: each is asked for again until it is
+// there, and the robbery goes on with exactly one of each.
+TEST_F(TrainRobberyMission, ATrainAndABagTheGameRefusesForAWhileAreAskedForUntilThere) {
+  host.config.faults.RefuseNext(CreateMissionTrain, 4);
+  host.config.faults.RefuseNext(CreateObject, 3);
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
+  EXPECT_EQ(host.config.faults.Refused(CreateMissionTrain), 4);
+  EXPECT_EQ(host.config.faults.Refused(CreateObject), 3);
+  int robberyTrains = 0;
+  for (const auto& [handle, train] : host.world.trains.byHandle)
+    robberyTrains += train.configuration == 0x10461E19u ? 1 : 0;
+  EXPECT_EQ(robberyTrains, 1);
+  EXPECT_EQ(CountModel("s_mp_moneybag02x"), 1);
+  ASSERT_NE(BlippedEntity("Train"), nullptr);
+  ASSERT_TRUE(sim::BoardRobberyTrain(player) && sim::TakeMoneyBag(player)) << log.str();
+}
+
+// The start prompt within 1.0 of the station, the safe zone within 2.0 of its blip: just inside
+// counts, just outside and straight above (further up than the range) do not.
+TEST_F(TrainRobberyMission, TheStartPromptAndTheSafeZoneReachExactlyTheirRange) {
+  ASSERT_TRUE(host.RunUntil([&] { return Blip("The 10,000 Mile Robbery") != nullptr; }, 60));
+  auto& prompts = host.world.trains.prompts;
+  for (const Vector3 at : {Vector3{kStation.x + 1.01f, kStation.y, kStation.z},
+                           Vector3{kStation.x, kStation.y, kStation.z + 1.01f}}) {
+    host.MovePlayer(at);
+    host.RunFrames(2);
+    EXPECT_TRUE(prompts.empty()) << at.x << " " << at.z;
+  }
+  host.MovePlayer({kStation.x, kStation.y - 0.99f, kStation.z});
+  host.RunFrames(2);
+  EXPECT_EQ(prompts.size(), 1u);
+
+  PlayToTheSafeZone();
+  const Vector3 zone = Blip("Safe Zone")->position;
+  for (const Vector3 at :
+       {Vector3{zone.x + 2.01f, zone.y, zone.z}, Vector3{zone.x, zone.y, zone.z + 2.01f}}) {
+    host.MovePlayer(at);
+    host.RunFrames(5);
+    // The pass would begin by taking the player's control away.
+    EXPECT_TRUE(host.world.scene.playerControl) << at.x << " " << at.z;
+    EXPECT_EQ(Objective(), "Deliver the Bag to the ~s~~o~Safe Zone.~s~");
+  }
+  host.MovePlayer({zone.x, zone.y + 1.99f, zone.z});
+  host.RunFrames(2);
+  EXPECT_FALSE(host.world.scene.playerControl);
+  EXPECT_TRUE(host.RunUntil([&] { return LastResult()->text == "MISSION PASSED"; }, 300));
+}
+
+// Boarding unseen (no guard senses the player on the way): once aboard, all seven turn on him.
+TEST_F(TrainRobberyMission, TheGuardsTurnOnAPlayerWhoBoardsUnseen) {
+  host.world.trains.senseRange = -1.0f;
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
+  const int32_t me = host.world.player.ped;
+  auto guardsOnMe = [&] {
+    int count = 0;
+    for (const auto& [handle, e] : host.world.entities) {
+      if (e.model == GameHash("S_M_M_UniTrainGuards_01")) {
+        const sim::ScenePed& ped = host.world.scene.peds[handle];
+        count += ped.combatTarget == me && ped.keepTask ? 1 : 0;
+      }
+    }
+    return count;
+  };
+  host.RunFrames(3);
+  EXPECT_EQ(guardsOnMe(), 0);
+  ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
+  EXPECT_EQ(guardsOnMe(), 7);
+}
+
+// A hold prompt, not a press: a press leaves it standing and starts nothing; a hold starts.
+TEST_F(TrainRobberyMission, TheHoldPromptLivesOnlyWithinOneUnitOfTheStation) {
   ASSERT_TRUE(host.RunUntil([&] { return Blip("The 10,000 Mile Robbery") != nullptr; }, 60));
   host.MovePlayer({kStation.x + 0.5f, kStation.y, kStation.z});
   host.RunFrames(2);
@@ -205,15 +282,13 @@ TEST_F(TrainRobberyMission, ThePromptLivesOnlyWithinOneUnitOfTheStation) {
   host.RunFrames(2);
   ASSERT_EQ(prompts.size(), 1u);
   EXPECT_EQ(prompts[number].text, "Feed Horse");
-}
 
-TEST_F(TrainRobberyMission, APressIsNotEnoughTheStartPromptWantsAHold) {
-  ASSERT_TRUE(host.RunUntil([&] { return Blip("The 10,000 Mile Robbery") != nullptr; }, 60));
+  prompts.clear();
   host.MovePlayer(kStation);
   host.RunFrames(2);
   player.Press("INPUT_INTERACT_LOCKON_POS", 0, 60);
   EXPECT_TRUE(host.world.scene.introCards.empty());
-  EXPECT_EQ(host.world.trains.prompts.size(), 1u);
+  EXPECT_EQ(prompts.size(), 1u);
   ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
 }
 
@@ -269,6 +344,34 @@ TEST_F(TrainRobberyMission, TheScoreShowsFromTheBagStageAndTheBagIconTurnsBlueWh
   EXPECT_FLOAT_EQ(icon->width, 0.03f);
 }
 
+// The score's dictionary, dropped by the game in the bag stage, is loaded again with the toolkit's
+// wait loop (a request and a wait a frame until loaded) before anything is drawn from it.
+TEST_F(TrainRobberyMission, TheScoreIsDrawnOnlyOnceItsDictionaryHasLoaded) {
+  ASSERT_TRUE(sim::HoldRobberyPrompt(player) && sim::BoardRobberyTrain(player)) << log.str();
+  host.world.ui.textureDicts.Release("scoretimer_meter");
+  host.config.trace = true;
+  host.RunFrames(6);
+  host.config.trace = false;
+  bool loaded = false;
+  int requests = 0, draws = 0;
+  for (const sim::TraceEntry& e : host.Trace()) {
+    const bool score = !e.strings.empty() && e.strings[0] == "scoretimer_meter";
+    if (!score) continue;
+    if (std::string(e.name) == "HasTextureDictLoaded") loaded = e.result[0] != 0;
+    if (std::string(e.name) == "RequestTextureDict") {
+      EXPECT_FALSE(loaded);
+      ++requests;
+    }
+    if (std::string(e.name) == "DrawSprite") {
+      EXPECT_TRUE(loaded) << "drawn from the dictionary before it had loaded";
+      ++draws;
+    }
+  }
+  EXPECT_GE(requests, 2);  // once a frame until it has loaded
+  EXPECT_GT(draws, 0);
+  EXPECT_NE(Drawn("score_timer_ink_bg"), nullptr);
+}
+
 TEST_F(TrainRobberyMission, ArrivingWithoutTheBagStillPasses) {
   PlayToTheSafeZone();
   player.Press("INPUT_DROP_CARRIABLE", 0);
@@ -311,38 +414,63 @@ TEST_F(TrainRobberyMission, TheTrainServicesEndButTheRobberysTrainStays) {
   ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
 }
 
-// One creation per guard: a guard the game refuses is not asked for again. A player without
-// weapons gets no ammunition written to a weapon that was never found.
-TEST_F(TrainRobberyMission, TheIntroductionAsksOnceForEachGuardAndLoadsNoMissingWeapon) {
+// One creation per guard: a guard the game refuses is not asked for again.
+TEST_F(TrainRobberyMission, TheIntroductionAsksOnceForEachGuard) {
   host.world.scene.creationRefusals = 1;
   host.config.trace = true;
   ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   host.config.trace = false;
   EXPECT_EQ(host.Calls(CreatePed).size(), 7u);
   EXPECT_EQ(CountModel("S_M_M_UniTrainGuards_01"), 6);
-  EXPECT_TRUE(host.Calls(SetWeaponAmmoCount).empty());
   ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
 }
 
-TEST_F(TrainRobberyMission, TheLongArmIsTakenInHandAndLoadedToOneBelowCapacity) {
-  GiveWeapon("WEAPON_REVOLVER_CATTLEMAN", 2);
-  GiveWeapon("WEAPON_REPEATER_CARBINE", 3);
-  ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
-  EXPECT_EQ(host.world.trains.currentWeapon[host.world.player.ped],
-            GameHash("WEAPON_REPEATER_CARBINE"));
-  EXPECT_EQ(Weapon("WEAPON_REPEATER_CARBINE")->ammo, 6);
-  EXPECT_EQ(Weapon("WEAPON_REVOLVER_CATTLEMAN")->ammo, 2);
-}
+// The introduction's weapon in hand: what the player carries, what is taken in hand and with how
+// much ammunition. A long arm is loaded to one below its capacity; a weapon never found, or one
+// without a magazine, gets no ammunition written.
+struct WeaponCase {
+  const char* name;
+  std::vector<std::pair<const char*, int32_t>> carried;
+  const char* inHand;  // null: nothing taken in hand
+  std::vector<std::pair<const char*, int32_t>> ammoAfter;
+  bool ammoWritten;
+};
 
-TEST_F(TrainRobberyMission, NoAmmunitionIsWrittenBelowZero) {
-  GiveWeapon("WEAPON_BOW", 5);  // a long arm with no magazine
+class TrainRobberyWeapons : public TrainRobberyMission,
+                            public ::testing::WithParamInterface<WeaponCase> {};
+
+TEST_P(TrainRobberyWeapons, TheIntroductionTakesAWeaponInHand) {
+  const WeaponCase& c = GetParam();
+  for (const auto& [weapon, ammo] : c.carried)
+    GiveWeapon(weapon, ammo);
   host.config.trace = true;
   ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
   host.config.trace = false;
-  EXPECT_EQ(Weapon("WEAPON_BOW")->ammo, 5);
-  EXPECT_TRUE(host.Calls(SetWeaponAmmoCount).empty());
-  EXPECT_EQ(host.world.trains.currentWeapon[host.world.player.ped], GameHash("WEAPON_BOW"));
+  auto& current = host.world.trains.currentWeapon;
+  if (c.inHand) {
+    EXPECT_EQ(current[host.world.player.ped], GameHash(c.inHand));
+  } else {
+    EXPECT_EQ(current.count(host.world.player.ped), 0u);
+  }
+  for (const auto& [weapon, ammo] : c.ammoAfter) {
+    ASSERT_NE(Weapon(weapon), nullptr) << weapon;
+    EXPECT_EQ(Weapon(weapon)->ammo, ammo) << weapon;
+  }
+  EXPECT_EQ(host.Calls(SetWeaponAmmoCount).empty(), !c.ammoWritten);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TrainRobberyWeapons,
+    ::testing::Values(
+        WeaponCase{"Unarmed", {}, nullptr, {}, false},
+        WeaponCase{"RevolverAndRepeater",
+                   {{"WEAPON_REVOLVER_CATTLEMAN", 2}, {"WEAPON_REPEATER_CARBINE", 3}},
+                   "WEAPON_REPEATER_CARBINE",
+                   {{"WEAPON_REPEATER_CARBINE", 6}, {"WEAPON_REVOLVER_CATTLEMAN", 2}},
+                   true},
+        WeaponCase{
+            "BowWithoutMagazine", {{"WEAPON_BOW", 5}}, "WEAPON_BOW", {{"WEAPON_BOW", 5}}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace brimvale

@@ -80,7 +80,10 @@ TEST_F(WardrobeTest, TheDoorPromptsWithinTwoUnitsOnly) {
   StandAt({door.x + 2.0f, door.y, door.z});
   host.RunFrames(5);
   EXPECT_EQ(PromptsShown(), 0u);
-  StandAt({door.x + 1.9f, door.y, door.z});
+  StandAt({door.x, door.y, door.z + 2.01f});  // straight above
+  host.RunFrames(5);
+  EXPECT_EQ(PromptsShown(), 0u);
+  StandAt({door.x + 1.99f, door.y, door.z});
   const size_t before = PromptsShown();
   host.RunFrames(5);
   EXPECT_EQ(PromptsShown(), before + 5);
@@ -185,7 +188,8 @@ TEST_F(WardrobeTest, PagesAndRowsWrapAndAPositionPastEitherEndEditsNothing) {
   host.RunFrame();
   EXPECT_EQ(PageLabel()->plain, "1/4");
   EXPECT_TRUE(host.Calls(ApplyShopItemToPed).empty());
-  EXPECT_EQ(host.world.ui.CountNotices(sim::NoticeKind::Help, "Insufficient Funds."), 0);
+  // Accept does not depend on the row: read in that frame too (and without the fee, refused).
+  EXPECT_EQ(host.world.ui.CountNotices(sim::NoticeKind::Help, "Insufficient Funds."), 1);
 
   Press("INPUT_MOVE_UP_ONLY", 0);  // W on row 0
   host.RunFrame();
@@ -196,6 +200,33 @@ TEST_F(WardrobeTest, PagesAndRowsWrapAndAPositionPastEitherEndEditsNothing) {
   const sim::DrawnText* label = host.world.ui.lastFrame.FindTextAt(0.555f, 0.82f);
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->plain, "Pants Tint");
+}
+
+// Cancel is read after accept: pressed in the same frame, cancel wins and nothing is charged.
+TEST_F(WardrobeTest, CancelPressedWithAcceptInOneFrameWinsAndChargesNothing) {
+  StartFreeRoam();
+  host.world.scene.money = 5000;
+  EnterShop(kValentine);
+  const auto entryOutfit = Worn();
+  const std::string save = SaveText();
+  Press("INPUT_MOVE_RIGHT_ONLY", 0);  // hat part
+  host.Press("INPUT_FRONTEND_ACCEPT", 0);
+  Leave("INPUT_FRONTEND_CANCEL");
+  EXPECT_EQ(host.world.scene.money, 5000);
+  EXPECT_TRUE(host.Calls(RemovePlayerMoney).empty());
+  EXPECT_EQ(SaveText(), save);
+  EXPECT_EQ(Worn(), entryOutfit);
+}
+
+// Accept in the frame where the row wraps (W on row 0) still confirms and pays.
+TEST_F(WardrobeTest, AcceptInTheFrameARowWrapsConfirms) {
+  StartFreeRoam();
+  host.world.scene.money = 2000;
+  EnterShop(kValentine);
+  Press("INPUT_MOVE_UP_ONLY", 0);  // row -1: the next frame shows no row and wraps it
+  Leave("INPUT_FRONTEND_ACCEPT");
+  EXPECT_EQ(host.world.scene.money, 0);
+  EXPECT_NE(SaveText().find("Outfit Part 0="), std::string::npos);
 }
 
 TEST_F(WardrobeTest, EachShopReturnsThePlayerToItsOwnExit) {

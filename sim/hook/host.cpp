@@ -91,7 +91,7 @@ const NativeInfo* FindNative(uint64_t hash) {
   return it == byHash.end() ? nullptr : it->second;
 }
 
-SimHost::SimHost(HostConfig cfg) : config(cfg) {
+SimHost::SimHost(HostConfig cfg) : config(cfg), callsPerNative_(NativeRegistry().size(), 0) {
   if (activeHost) throw std::logic_error("only one simulated host can be active at a time");
   activeHost = this;
   fibre_ = MakeScriptFibre();
@@ -314,6 +314,7 @@ uint64_t* SimHost::HookNativeCall() {
       }
     }
   }
+  if (info) ++callsPerNative_[static_cast<size_t>(info - NativeRegistry().data())];
   if (!info) {
     unknown_.push_back(call_.hash);
   } else if (config.faults.Refuses(call_.hash, frame_)) {

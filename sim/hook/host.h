@@ -175,6 +175,9 @@ class SimHost {
   const std::vector<uint64_t>& UnknownNatives() const { return unknown_; }
   // Every native call since the host was made, traced or not.
   int64_t NativeCalls() const { return nativeCalls_; }
+  // The calls of each native of the catalogue since the host was made, traced or not, by its
+  // place in NativeRegistry().
+  const std::vector<int64_t>& CallsPerNative() const { return callsPerNative_; }
   // Called at the end of every frame, once the draw list is complete (the playthrough's
   // recorder watches the game here).
   std::function<void(SimHost&)> onFrameEnd;
@@ -222,6 +225,7 @@ class SimHost {
   std::vector<TraceEntry> trace_;
   std::vector<uint64_t> unknown_;
   int64_t nativeCalls_ = 0;
+  std::vector<int64_t> callsPerNative_;
   std::vector<std::string> hookLog_;
   std::deque<std::string> strings_[2];  // game strings of this frame and the last
 };

@@ -99,7 +99,12 @@ void RegisterCoreNatives(SimHost& host) {
     const Hash model = GlobalModel(h);
     auto it = h.world.models.find(model);
     if (it == h.world.models.end() || !it->second.valid || !it->second.pedKind) return;
-    if (h.world.PlayerEntity().model != model) ReplacePlayerPed(h, model);
+    if (h.world.PlayerEntity().model == model) return;
+    if (h.world.player.refreshesIgnoringGlobals > 0) {
+      --h.world.player.refreshesIgnoringGlobals;
+      return;
+    }
+    ReplacePlayerPed(h, model);
   });
 }
 

@@ -19,6 +19,13 @@ constexpr KnownModel kMissionModels[] = {
     {"s_lootablepistolchest", false},  {"p_cratetablemil01x", false},
 };
 
+// The game's scripts that run when a session starts, in the order a thread scan finds them.
+constexpr const char* kGameScripts[] = {
+    "main",         "sisikapenitentiary",   "region_law_patrol_creator", "ambient_guards",
+    "train_summon", "trainrobbery_ambient", "train_annesburg",           "shop_train_station",
+    "player_horse",
+};
+
 float Distance(Vector3 a, Vector3 b) {
   return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
                    (a.z - b.z) * (a.z - b.z));
@@ -366,6 +373,11 @@ void SetUpMissionWorld(World& world, const HostConfig& config) {
     model.pedKind = known.ped;
     model.framesToLoad = config.modelLoadFrames;
   }
+  // The game's own scripts, running by name from the start: the missions end the penitentiary's
+  // and the train services' ones; the others must outlive every scan.
+  int32_t id = 0;
+  for (const char* name : kGameScripts)
+    world.scene.threads.push_back({++id, name, true});
 }
 
 bool AddToOpenSequence(World& world, int32_t ped, const SimTask& task) {

@@ -71,6 +71,17 @@ bool VisitSkillTree(Player& p) {
   } else {
     p.Say("no skill level open at this rank yet");
   }
+  // Dead-eye level 1 shows what it unlocks when it is open to this rank.
+  if (TextAt(p, "Unlocks use of~n~Dead Eye automatic tagging.", 0.09f, 0.675f)) {
+    p.host.Press("INPUT_MOVE_DOWN_ONLY", 2);  // the dead-eye row, its first level
+    p.host.RunFrames(2);
+    p.host.Press("INPUT_FRONTEND_ACCEPT", 2);
+    p.WaitFor(
+        "bought dead-eye level 1: dead eye at level 1",
+        [&] { return p.host.world.scene.deadEyeLevel == 1; }, 10);
+    p.host.RunFrame();
+    p.Screen("skill-tree-dead-eye");
+  }
   p.host.Press("INPUT_FRONTEND_CANCEL", 2);
   p.WaitFor(
       "the skill tree has closed",

@@ -230,7 +230,33 @@ bool ReachFreeRoam(Player& p) {
   return p.ok;
 }
 
+bool GetSpottedOnce(Player& p) {
+  p.WaitFor(
+      "the prologue's card: \"Break out of the Siska Penetentary.\"",
+      [&] { return p.host.world.scene.introCards.size() == 1; }, 600);
+  WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000);
+  if (!p.ok) return false;
+  const int32_t guard = FirstGuard(p.host);
+  SpotPlayer(p.host, guard);
+  p.WaitFor(
+      "spotted by the guard: \"MISSION FAILED\"",
+      [&] { return NoticeShown(p.host, NoticeKind::Result, "MISSION FAILED"); }, 30);
+  p.Screen("prologue-spotted");
+  p.WaitFor(
+      "the prologue starts over from its card",
+      [&] { return p.host.world.scene.introCards.size() == 2; }, 600);
+  // The failed attempt's guard was handed back to the game; the retry posts a fresh one.
+  return p.WaitFor(
+      "a fresh guard at the post",
+      [&] {
+        const int32_t fresh = FirstGuard(p.host);
+        return fresh != 0 && fresh != guard;
+      },
+      3000);
+}
+
 bool PlayPrologue(Player& p) {
+  GetSpottedOnce(p);
   EscapePenitentiary(p);
   SearchHideoutChest(p);
   ClearGangHideout(p);

@@ -95,8 +95,11 @@ std::string ShownObjective(SimHost& host);
 // Walks about in free roam for a few minutes of game time.
 bool RoamFreely(Player& p);
 
-// The prologue, from the accepted start point to free roam.
+// The prologue, from the accepted start point to free roam, spotted once by the first guard and
+// started over.
 bool PlayPrologue(Player& p);
+// Spotted by the first guard: "MISSION FAILED", and the prologue starts over from its card.
+bool GetSpottedOnce(Player& p);
 // The prologue's steps, for runs that look at the world between them. Each waits for the
 // objective it starts from.
 bool WaitForObjective(Player& p, const char* objective, int maxFrames);

@@ -507,6 +507,7 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
   player.report.screen = [&recorder](SimHost&, const std::string& name) { recorder.Screen(name); };
   player.report.quiet = [&recorder](SimHost&, bool on) { recorder.Quiet(on); };
 
+  if (scenario->setUpGame) scenario->setUpGame(host);
   host.LoadPlugin();
   host.RunFrames(30);
   const size_t count = scenario->segments.size();

@@ -2,6 +2,7 @@
 // of the campaign that a scripted player plays from there, in order.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,15 @@ struct Segment {
   bool repeats = false;
 };
 
+class SimHost;
+
 struct Scenario {
   const char* name;
   const char* summary;
   const char* startSave;  // the save file it starts from; null starts a new player
   std::vector<Segment> segments;
+  // How this game differs from the usual one, set before the plugin loads; null for none.
+  void (*setUpGame)(SimHost& host) = nullptr;
 };
 
 const std::vector<Scenario>& Scenarios();
@@ -34,7 +39,10 @@ struct HostConfig;
 // `config` (its seed, load times and faults). Prints the player's lines and then, after
 // "save file:", the save it left; false when it did not reach its end. A part not built yet is
 // skipped with a line that says so.
-bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostream& out);
+// `callsPerNative`, when given, has the calls of each native of the catalogue added to it (by its
+// place in NativeRegistry(), resized to fit).
+bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostream& out,
+                  std::vector<int64_t>* callsPerNative = nullptr);
 const Scenario* FindScenario(const std::string& name);
 
 }  // namespace brimvale::sim

@@ -20,10 +20,17 @@ constexpr const char* kPastPrologue =
 constexpr Segment kCreator{"creator", MakeCharacter};
 constexpr Segment kStartPoint{"start point", StartCampaign};
 constexpr Segment kPrologue{"prologue", PlayPrologue, true};
-// One rank short of the first health level, with the points to buy it.
-constexpr const char* kRankNine =
+// One rank short of the first dead-eye level (the first health level open already), with the
+// points to buy both.
+constexpr const char* kRankFourteen =
     "[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n"
-    "[Rank]\nRank=9\nXP=0\nXPToRank=0\nSkill Points=1\n";
+    "[Rank]\nRank=14\nXP=0\nXPToRank=0\nSkill Points=4\n";
+
+// The game ignores the model globals at the first switch of the player's model, so the switch
+// falls back to setting the model directly.
+void IgnoreModelGlobalsOnce(SimHost& host) {
+  host.world.player.refreshesIgnoringGlobals = 2;
+}
 
 constexpr Segment kProgression{"rank, skill tree, death and respawn", PlayProgression};
 constexpr Segment kWardrobe{"wardrobe", VisitWardrobes};
@@ -43,11 +50,13 @@ const std::vector<Scenario>& Scenarios() {
        {kCreator, kStartPoint, kPrologue, kProgression, kWardrobe, kInteractionMenu, kRobbery,
         kRankTen}},
       {"creator",
-       "a new player makes a character (every page, a gender change) and starts",
+       "a new player makes a character (every page, a gender change) and starts, in a game that "
+       "ignores the model globals once",
        nullptr,
-       {kCreator, kStartPoint}},
+       {kCreator, kStartPoint},
+       IgnoreModelGlobalsOnce},
       {"prologue",
-       "a made character starts the story and plays the prologue to free roam",
+       "a made character starts the story, is spotted once, and plays the prologue to free roam",
        kMadeCharacter,
        {kStartPoint, kPrologue}},
       {"robbery",
@@ -59,8 +68,9 @@ const std::vector<Scenario>& Scenarios() {
        kPastPrologue,
        {kStartPoint, kInteractionMenu, kWardrobe}},
       {"progression",
-       "a character one rank short of a health level ranks up, buys it and dies once",
-       kRankNine,
+       "a character one rank short of dead eye ranks up, buys a health and a dead-eye level and "
+       "dies once",
+       kRankFourteen,
        {kStartPoint, kProgression}},
       {"wardrobe",
        "a character past the prologue visits a wardrobe",
@@ -74,7 +84,8 @@ const std::vector<Scenario>& Scenarios() {
   return all;
 }
 
-bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostream& out) {
+bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostream& out,
+                  std::vector<int64_t>* callsPerNative) {
   GameDirectory game(std::string("brimvale_scenario_") + scenario.name + "_" +
                      std::to_string(std::random_device{}()));
   if (scenario.startSave) game.WriteSave(scenario.startSave);
@@ -83,6 +94,7 @@ bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostre
   untraced.trace = false;
   SimHost host(untraced);
   Player player{host, out};
+  if (scenario.setUpGame) scenario.setUpGame(host);
   host.LoadPlugin();
   host.RunFrames(30);
   for (const Segment& segment : scenario.segments) {
@@ -96,6 +108,12 @@ bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostre
   host.RunFrames(2);
   out << "save file:\n" << game.SaveText();
   host.UnloadPlugin();
+  if (callsPerNative) {
+    const std::vector<int64_t>& calls = host.CallsPerNative();
+    callsPerNative->resize(calls.size(), 0);
+    for (size_t i = 0; i < calls.size(); ++i)
+      (*callsPerNative)[i] += calls[i];
+  }
   return player.ok && host.UnknownNatives().empty();
 }
 

@@ -49,6 +49,9 @@ struct PlayerState {
   // Whether the game's player-state refresh takes the model from the script globals (a test can
   // turn it off to make the switch through the globals fail).
   bool refreshUsesGlobals = true;
+  // A game that ignores the model globals once: this many refreshes that would have changed the
+  // player's model leave it as it is (two fail one switch through the globals).
+  int32_t refreshesIgnoringGlobals = 0;
 };
 
 struct World {

@@ -220,7 +220,8 @@ void FinishCreator() {
   SetSceneDisplayFlag(false);
   SetWorldDisplayFlag(true);
   PreparePedForScene(ped, 1, 1);
-  // The scene froze the ped in place; without this the new character could not walk to the start.
+  // On purpose: the scene froze the ped in place, and without this the new character could not
+  // walk to the start.
   FreezeEntity(ped, false);
   SetMissionAudioFlags(false);
   for (int32_t core = 0; core < 3; ++core) {

@@ -84,6 +84,8 @@ void ApplyCharacter() {
   }
   SetLawContextOption(GetLawContext(), 37, 1);
   SetPedFlagByName(PlayerPed(), "HAS_VOICE", 0);
+  // On purpose, rather than the stored value unchanged: a key word of the menu gets its
+  // "MP_STYLE_" prefix here too, so the style chosen in the menu is the one the game knows.
   char walkStyle[256];
   GameWalkStyleName(Character.WalkingStyle, walkStyle);
   SetPedWalkStyle(PlayerPed(), walkStyle, 1, -1);

@@ -69,6 +69,7 @@ constexpr float kOptionBoxHeight = 0.05f;
 constexpr float kStyleBoxHeight = 0.04f;
 constexpr int32_t kFadeStep = 25;
 constexpr int32_t kResetMs = 2000;
+constexpr int32_t kReturnMs = 2000;  // Quit's eased return of the view
 
 // The fade runs MenuAlpha to 275 and back; the game is only ever handed 0..255.
 int32_t DrawnAlpha() {
@@ -164,10 +165,20 @@ void LoadMenuTextureDict(const char* name) {
   }
 }
 
-// A closed menu leaves nothing behind: script rendering stops and its camera goes.
+// A closed menu leaves nothing behind: script rendering stops and its camera goes. Destroying it
+// is on purpose: otherwise each opening would leave a camera behind in the game.
 void ReleaseMenuCamera() {
   if (InteractionMenu.MenuCamera) DestroyCamera(InteractionMenu.MenuCamera, 1);
   InteractionMenu.MenuCamera = {};
+  InteractionMenu.CameraReturning = false;
+}
+
+// After Quit the camera goes only once the eased return over 2000 ms is over: destroyed earlier,
+// it could cut the return short.
+void ReleaseReturnedCamera() {
+  if (!InteractionMenu.CameraReturning) return;
+  if (GameTimer() - InteractionMenu.CameraReturnEndsAt < 0) return;
+  ReleaseMenuCamera();
 }
 
 // Blocks about 1.5 s: the camera turns to the player, then the main panel fades in.
@@ -204,7 +215,8 @@ void QuitMenu() {
   Sound("QUIT");
   SetRadarFlag(1);
   HoldTransitionFlag(1);
-  RenderScriptCameras(false, 1, 2000, 0, 0, 0);
+  RenderScriptCameras(false, 1, kReturnMs, 0, 0, 0);
+  InteractionMenu.CameraReturnEndsAt = GameTimer() + kReturnMs;
   LensSound("lens_down");
   while (InteractionMenu.MenuAlpha > 0) {
     SetGameplayCameraRelativeHeading(0.0f, 1.0f);
@@ -213,7 +225,9 @@ void QuitMenu() {
     ScriptWait(0);
   }
   HoldMainPanel();
-  ReleaseMenuCamera();
+  // The camera stays for the rest of the return; the closed menu releases it (or an opening
+  // before then does, so no camera is ever left behind).
+  InteractionMenu.CameraReturning = InteractionMenu.MenuCamera.id != 0;
   Screens.InteractionMenuOpen = false;
   InteractionMenu.MenuState = 0;
 }
@@ -353,6 +367,7 @@ bool MayOpen() {
 void RunInteractionMenu() {
   switch (InteractionMenu.MenuState) {
     case 0:
+      ReleaseReturnedCamera();
       if (Pressed("INPUT_FRONTEND_LS") && MayOpen()) OpenMenu();
       break;
     case 1:

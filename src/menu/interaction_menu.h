@@ -14,6 +14,9 @@ struct InteractionMenuState {
   // Runs 0, 25, ... 275 while fading in and back to 0; every draw passes it clamped to 0..255.
   int32_t MenuAlpha = 0;
   Cam MenuCamera{};  // made at each opening, destroyed at each closing
+  // After Quit the camera is kept until the eased return of the view is over (by GameTimer).
+  bool CameraReturning = false;
+  int32_t CameraReturnEndsAt = 0;
 };
 
 extern InteractionMenuState InteractionMenu;

@@ -108,7 +108,8 @@ void ViewBehindAndHold() {
   HoldCutSceneFrame();
 }
 
-// The credit line stays fully drawn while the title fades with `alpha`.
+// The credit line stays fully drawn while the title fades with `alpha`. It credits the campaign's
+// own team, on purpose.
 void DrawTitleCard(int32_t alpha) {
   DrawText("BRIMVALE", 0.2f, 0.4f, 1.5f, 1.5f, 255, 255, 255, alpha);
   DrawText("By: Brimvale Team", 0.4f, 0.55f, 1.0f, 1.0f, 255, 255, 255, 255);
@@ -155,7 +156,8 @@ void AimHideoutCamera(Cam cam, Vector3 at) {
 }
 
 void StartGunslingerScene(Ped ped) {
-  // A scene the game did not make would never load and hold the cut for good: ask again.
+  // Asked for again, on purpose, where one request might seem enough: a scene the game did not
+  // make would never load and would hold the cut for good.
   for (;;) {
     P.FlacoScene = CreateAnimScene("cutscene@gfh_flaco_int", 40, 0, 0, 1);
     if (P.FlacoScene) break;
@@ -201,7 +203,7 @@ void WaitForSequenceEnd(Ped ped) {
 
 void PerformChestSequence(Ped ped) {
   const Vector3 chestAt = GetEntityCoords(P.PistolChest, true, true);
-  const Vector3 forward = GetEntityForwardVector(P.PistolChest, 0);
+  const Vector3 forward = GetEntityForwardVector(P.PistolChest, 2);
   GetAnimStartPosition(kChestDict, "enter", chestAt, forward, 0, 2);
   const float heading = GetAnimStartRotation(kChestDict, "enter", chestAt, forward, 0, 2).z;
   TaskSequence sequence{};
@@ -225,11 +227,14 @@ void OpenChest(Ped ped) {
   SetRadarFlag(0);
   WaitForSequenceStep(ped, 1);
 
-  BeginCutScene(kTitleCamA, kTitleCamB, 9000);
+  // Attached and pointed before the render and the blend, so the blend starts from aimed cameras.
+  CreateCutCameras(kTitleCamA, kTitleCamB);
   AttachCameraToEntity(CutScene.IntroCamA, P.PistolChest, -0.5f, 0.0f, 0.1f, 1);
-  PointCameraAtEntity(CutScene.IntroCamA, P.PistolChest, 0.0f, 0.0f, 0.0f, 1);
   AttachCameraToEntity(CutScene.IntroCamB, P.PistolChest, -0.5f, 0.0f, 0.1f, 1);
+  PointCameraAtEntity(CutScene.IntroCamA, P.PistolChest, 0.0f, 0.0f, 0.0f, 1);
   PointCameraAtEntity(CutScene.IntroCamB, ped, 0.0f, 0.0f, 0.3f, 1);
+  RenderCutCameras();
+  BlendCutCameras(9000, 9000, 9000);
   WaitForSequenceStep(ped, 2);
 
   GiveMissionWeapon(ped, HashName("WEAPON_REVOLVER_CATTLEMAN"), 10000, 1, 0, 0, 1);
@@ -267,9 +272,9 @@ void SetDownInFreeRoam(Ped ped, Player player, Ped mount) {
   HoldTransitionFlag(1);
   RenderScriptCameras(false, 0, 0, 0, 0, 0);
   SetEntityCoords(mount, kHorseBeforeFreeRoam.x, kHorseBeforeFreeRoam.y, kHorseBeforeFreeRoam.z, 0,
-                  0, 0, 0);
+                  0, 0, 1);
   SetEntityCoords(ped, kPlayerBeforeFreeRoam.x, kPlayerBeforeFreeRoam.y, kPlayerBeforeFreeRoam.z, 0,
-                  0, 0, 0);
+                  0, 0, 1);
   ScriptWait(3000);
   ClearAreaAround(kFreeRoamArrival.x, kFreeRoamArrival.y, kFreeRoamArrival.z, kFreeRoamClearRadius);
   SetPlayerControlOn(false);
@@ -281,10 +286,14 @@ void SetDownInFreeRoam(Ped ped, Player player, Ped mount) {
 }
 
 void PlayFewDaysLater(Ped ped) {
-  BeginCutScene({kTitleCamAt, {-13.0f, 0.0f, kFreeRoamArrivalHeading}, 40.0f},
-                {kTitleCamAt, {-15.0f, 0.0f, kFreeRoamArrivalHeading}, 40.0f}, 12000);
+  // Attached before the render and the blend, as at the chest, so the blend starts from cameras
+  // already on the player; these two are not pointed.
+  CreateCutCameras({kTitleCamAt, {-13.0f, 0.0f, kFreeRoamArrivalHeading}, 40.0f},
+                   {kTitleCamAt, {-15.0f, 0.0f, kFreeRoamArrivalHeading}, 40.0f});
   AttachCameraToEntity(CutScene.IntroCamA, ped, 0.8f, -0.5f, -0.1f, 1);
   AttachCameraToEntity(CutScene.IntroCamB, ped, 0.5f, -0.5f, -0.1f, 1);
+  RenderCutCameras();
+  BlendCutCameras(12000, 12000, 12000);
   StartScreenEffect("TITLE_GEN_FEWDAYSLATER");
   TriggerMusicEvent("MP_CELEB_SCREEN_MUSIC");
   ScreenFadeIn(1000);
@@ -361,7 +370,8 @@ void RunGoToHideout() {
   RequestModelAndWait(kChestModel);
   RequestModelAndWait(kTableModel);
   LoadAnimDict(kChestDict);
-  // Made once only, a chest the game failed to make would leave nothing to search.
+  // Each asked for again until it is there, on purpose: a chest the game failed to make would
+  // leave nothing to search.
   P.ChestTable = SpawnObjectAndWait(HashName(kTableModel), kTableAt);
   P.PistolChest = SpawnObjectAndWait(HashName(kChestModel), kChestAt);
   SetEntityHeading(P.ChestTable, kTableHeading);

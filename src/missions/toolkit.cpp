@@ -152,13 +152,21 @@ void AddCash(int32_t cents) {
   AddPlayerCash(cents, kMissionWeaponSource);
 }
 
-void ShowCutCameras(CameraPlace a, CameraPlace b) {
+void CreateCutCameras(CameraPlace a, CameraPlace b) {
   // A cut that starts over an unfinished one must not leak its cameras.
   if (CutScene.IntroCamA || CutScene.IntroCamB) EndCutScene(false);
   CutScene.IntroCamA = CreateCutCamera(a);
   CutScene.IntroCamB = CreateCutCamera(b);
+}
+
+void RenderCutCameras() {
   RenderScriptCameras(true, 0, 0, 0, 0, 0);
   SetCameraActive(CutScene.IntroCamA, true);
+}
+
+void ShowCutCameras(CameraPlace a, CameraPlace b) {
+  CreateCutCameras(a, b);
+  RenderCutCameras();
 }
 
 void BeginCutScene(CameraPlace a, CameraPlace b, int32_t ms) {

@@ -75,8 +75,11 @@ struct CutSceneState {
   Cam IntroCamB{};
 };
 extern CutSceneState CutScene;
-// Creates A and B (destroying any pair still held, so no cut leaks cameras) and renders the
-// script cameras with A active.
+// Creates A and B (destroying any pair still held, so no cut leaks cameras).
+void CreateCutCameras(CameraPlace a, CameraPlace b);
+// Renders the script cameras with A active.
+void RenderCutCameras();
+// CreateCutCameras, then RenderCutCameras.
 void ShowCutCameras(CameraPlace a, CameraPlace b);
 // ShowCutCameras, then a blend from A to B over ms.
 void BeginCutScene(CameraPlace a, CameraPlace b, int32_t ms);

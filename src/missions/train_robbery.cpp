@@ -406,7 +406,8 @@ void WrapUpRobbery(const RobberyFrame& f) {
 void SpawnRobberyTrain(Vector3 at) {
   for (const char* model : kTrainModelList)
     RequestModelAndWait(model);
-  // A train the game did not make would leave nothing to board: asked for again until it is there.
+  // Asked for again until it is there, on purpose: a train the game did not make would leave
+  // nothing to board.
   Vehicle train{};
   for (;;) {
     train = CreateMissionTrain(kTrainConfiguration, at.x, at.y, at.z, 0, 0, 1, 1);
@@ -510,7 +511,8 @@ void SuppressTrainServices() {
 }
 
 void DrawScoreTimer() {
-  if (!HasTextureDictLoaded(kScoreTextures)) RequestTextureDict(kScoreTextures, true);
+  // The toolkit's wait loop: nothing is drawn from the dictionary before it has loaded.
+  LoadTextureDict(kScoreTextures);
   if (TrainRobbery.TrainRobberyStage > 1) {
     DrawSprite(kScoreTextures, "score_timer_ink_bg", 0.5f, 0.1f, 0.06f, 0.08f, 0.0f, 0, 0, 0, 255,
                false);

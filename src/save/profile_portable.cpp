@@ -33,20 +33,26 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// A line ends at LF, at CR LF, or at a CR alone: kernel32 reads a file whose lines end in CR alone
+// line by line too.
+constexpr std::string_view kLineBreaks = "\r\n";
+
 // The start of the first line from `from` on whose first character other than a blank is '[';
 // npos when there is none.
 size_t NextSectionLine(std::string_view text, size_t from) {
   for (size_t bracket = text.find('[', from); bracket != std::string_view::npos;
        bracket = text.find('[', bracket + 1)) {
-    const size_t newline = bracket == from ? std::string_view::npos : text.rfind('\n', bracket - 1);
+    const size_t newline =
+        bracket == from ? std::string_view::npos : text.find_last_of(kLineBreaks, bracket - 1);
     size_t lineStart = newline == std::string_view::npos ? 0 : newline + 1;
     if (lineStart < from) lineStart = from;
-    if (text.substr(lineStart, bracket - lineStart).find_first_not_of(kBlanks) ==
+    // Blanks before the bracket, but not a CR: that one ended the line before.
+    if (text.substr(lineStart, bracket - lineStart).find_first_not_of(" \t\v\f") ==
         std::string_view::npos) {
       return lineStart;
     }
     // Not a section line: go on after its end.
-    const size_t lineEnd = text.find('\n', bracket);
+    const size_t lineEnd = text.find_first_of(kLineBreaks, bracket);
     if (lineEnd == std::string_view::npos) return std::string_view::npos;
     bracket = lineEnd;
   }
@@ -79,11 +85,15 @@ KeyLookup FindKey(std::string_view text, std::string_view section, std::string_v
       begin = NextSectionLine(text, begin);
       if (begin == std::string_view::npos) break;
     }
-    size_t end = text.find('\n', begin);
-    const bool hasBreak = end != std::string_view::npos;
-    end = hasBreak ? end + 1 : text.size();
-    size_t contentEnd = hasBreak ? end - 1 : end;
-    if (contentEnd > begin && text[contentEnd - 1] == '\r') --contentEnd;
+    const size_t lineBreak = text.find_first_of(kLineBreaks, begin);
+    const bool hasBreak = lineBreak != std::string_view::npos;
+    const size_t contentEnd = hasBreak ? lineBreak : text.size();
+    size_t end = text.size();
+    if (hasBreak) {
+      const bool crlf =
+          text[lineBreak] == '\r' && lineBreak + 1 < text.size() && text[lineBreak + 1] == '\n';
+      end = lineBreak + (crlf ? 2 : 1);
+    }
     const std::string_view line = text.substr(begin, contentEnd - begin);
     const std::string_view trimmed = Trim(line);
 
@@ -182,12 +192,13 @@ ReadResult ReadWholeFile(const char* path, std::string& text) {
   return failed ? ReadResult::kFailed : ReadResult::kRead;
 }
 
-// New lines follow the file's own line ending, so a file kept with LF alone stays so; a file
-// without any line break gets CRLF, as kernel32 writes a new file.
+// New lines follow the file's own line ending, so a file kept with LF (or CR) alone stays so; a
+// file without any line break gets CRLF, as kernel32 writes a new file.
 std::string_view LineBreakOf(std::string_view text) {
-  const size_t newline = text.find('\n');
-  if (newline == std::string_view::npos) return "\r\n";
-  return (newline > 0 && text[newline - 1] == '\r') ? "\r\n" : "\n";
+  const size_t lineBreak = text.find_first_of(kLineBreaks);
+  if (lineBreak == std::string_view::npos) return "\r\n";
+  if (text[lineBreak] == '\n') return "\n";
+  return (lineBreak + 1 < text.size() && text[lineBreak + 1] == '\n') ? "\r\n" : "\r";
 }
 
 std::string RewriteProfileText(std::string_view text, std::string_view section,
@@ -214,7 +225,7 @@ std::string RewriteProfileText(std::string_view text, std::string_view section,
     return out;
   }
   out.append(text);
-  if (!out.empty() && out.back() != '\n') out.append(lineBreak);
+  if (!out.empty() && out.back() != '\n' && out.back() != '\r') out.append(lineBreak);
   out.append("[").append(section).append("]").append(lineBreak);
   out.append(key).append("=").append(value).append(lineBreak);
   return out;

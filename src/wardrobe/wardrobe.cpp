@@ -89,6 +89,7 @@ Ped SwitchToCharacterModel(Ped ped) {
   SwitchPlayerModel(GenderModel(), ped);
   const Ped current = PlayerPed();
   ApplySkillEffects();
+  // With its "MP_STYLE_" prefix, as when play resumes (on purpose, rather than the stored value).
   char walkStyle[256];
   GameWalkStyleName(Character.WalkingStyle, walkStyle);
   SetPedWalkStyle(current, walkStyle, 1, -1);
@@ -191,9 +192,6 @@ void RunPageRows() {
 }
 
 void RunEditor() {
-  // A row or page moved past either end last frame selects nothing until it is wrapped.
-  const bool selecting =
-      PageShown() && Wardrobe.WardrobeRow >= 0 && Wardrobe.WardrobeRow < kEditorRowsPerPage;
   DrawPointLight(-325.832f, 807.285f, 117.894f, 226, 88, 34, 5.0f, 3.0f);
   DrawEditorFrame();
   if (PageShown()) {
@@ -202,16 +200,16 @@ void RunEditor() {
   }
   MoveEditorRow(Wardrobe.WardrobeRow, kEditorRowsPerPage);
   TurnEditorPage(Wardrobe.WardrobePage, Wardrobe.WardrobeRow, kPageCount);
-  if (selecting && EditorPressed("INPUT_FRONTEND_ACCEPT")) {
+  // Accept does not depend on the row: it is read in the frame a row or page wraps too. Cancel is
+  // read after it, so a cancel pressed in the same frame wins and nothing is charged.
+  if (EditorPressed("INPUT_FRONTEND_ACCEPT")) {
     if (GetPlayerMoney() < kWardrobeFee) {
       ShowHelpText("Insufficient Funds.", 1000);
     } else {
       SetWardrobeState(3);
     }
   }
-  if (Wardrobe.WardrobeState == 1 && EditorPressed("INPUT_FRONTEND_CANCEL")) {
-    SetWardrobeState(2);
-  }
+  if (EditorPressed("INPUT_FRONTEND_CANCEL")) SetWardrobeState(2);
 }
 
 // What the entry scene changed in the view goes back as it was outside.
