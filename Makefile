@@ -1,5 +1,5 @@
 # The two set-up commands of a fresh machine are `make play` and `make test`.
-.PHONY: play test check fuzz windows bench format setup clean
+.PHONY: play live test check fuzz windows bench format setup clean
 
 SCENARIO ?= play
 
@@ -10,6 +10,12 @@ play: setup
 	cmake --preset release >/dev/null
 	cmake --build --preset release --target brimvale-sim
 	build/release/brimvale-sim play --scenario $(SCENARIO) $(PLAY_OPTIONS)
+
+# The game in a browser tab: plays in real time and prints the address to open.
+live: setup
+	cmake --preset release >/dev/null
+	cmake --build --preset release --target brimvale-sim
+	build/release/brimvale-sim live $(LIVE_OPTIONS)
 
 test:
 	scripts/setup test

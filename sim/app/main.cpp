@@ -14,6 +14,7 @@
 #define BRIMVALE_ISATTY(fd) isatty(fd)
 #endif
 
+#include "live/live_command.h"
 #include "pictures/screen_render.h"
 #include "player/playthrough.h"
 #include "player/scenario.h"
@@ -24,6 +25,7 @@ using brimvale::sim::PlayOptions;
 
 constexpr const char* kUsage = R"(usage: brimvale-sim [play] [options]
        brimvale-sim list
+       brimvale-sim live [--port N] [--listen ADDR] [--scenario NAME | --save FILE] [--seed N]
 
 Plays the Brimvale campaign in the simulated host as a player would, from an empty save
 directory, printing one line per milestone, and writes the output folder: the save file
@@ -71,6 +73,8 @@ bool ParseNumber(std::string_view text, T& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "live")
+    return brimvale::sim::RunLiveCommand(argc - 2, argv + 2);
   PlayOptions options;
   options.progressBar = BRIMVALE_ISATTY(1) != 0;
   bool list = false, sawCommand = false;

@@ -12,9 +12,7 @@
 namespace brimvale::sim {
 namespace {
 
-struct Rgba {
-  double r = 1.0, g = 1.0, b = 1.0, a = 1.0;
-};
+using Rgba = DrawColour;
 
 Rgba FromBytes(int32_t r, int32_t g, int32_t b, int32_t a) {
   auto unit = [](int32_t v) { return std::clamp(v, 0, 255) / 255.0; };
@@ -55,29 +53,30 @@ struct Line {
   double width = 0.0;
 };
 
-class Painter {
+DrawItem Item(DrawKind kind, double x = 0, double y = 0, double w = 0, double h = 0) {
+  DrawItem item;
+  item.kind = kind;
+  item.x = x, item.y = y, item.w = w, item.h = h;
+  return item;
+}
+
+// Lays a frame out as draw items; cairo only measures text here.
+class Layout {
  public:
-  Painter(cairo_t* cr, int width, int height)
-      : cr_(cr), w_(width), h_(height), unit_(height / 1080.0) {}
+  Layout(cairo_t* cr, ScreenDrawing& out)
+      : cr_(cr), out_(out), w_(out.width), h_(out.height), unit_(out.height / 1080.0) {}
 
   void Background() {
-    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, h_);
-    cairo_pattern_add_color_stop_rgb(sky, 0.0, 0.08, 0.09, 0.11);
-    cairo_pattern_add_color_stop_rgb(sky, 1.0, 0.14, 0.15, 0.18);
-    cairo_set_source(cr_, sky);
-    cairo_paint(cr_);
-    cairo_pattern_destroy(sky);
+    DrawItem sky = Item(DrawKind::Gradient);
+    sky.fill = {0.08, 0.09, 0.11, 1};
+    sky.stroke = {0.14, 0.15, 0.18, 1};
+    Add(sky);
     // A faint grid of tenths, so a developer can read positions off the picture.
-    cairo_set_source_rgba(cr_, 1, 1, 1, 0.05);
-    cairo_set_line_width(cr_, 1.0);
     for (int i = 1; i < 10; ++i) {
       const double x = std::floor(w_ * i / 10.0) + 0.5, y = std::floor(h_ * i / 10.0) + 0.5;
-      cairo_move_to(cr_, x, 0);
-      cairo_line_to(cr_, x, h_);
-      cairo_move_to(cr_, 0, y);
-      cairo_line_to(cr_, w_, y);
+      AddLine(x, 0, 0, h_);
+      AddLine(0, y, w_, 0);
     }
-    cairo_stroke(cr_);
   }
 
   // Full-screen effects are named in the top-right corner, so a picture says which ones ran
@@ -85,56 +84,40 @@ class Painter {
   void Effects(const std::vector<std::string>& effects) {
     for (const std::string& name : effects) {
       if (name.starts_with("Death")) {
-        cairo_set_source_rgba(cr_, 0.35, 0.05, 0.05, 0.45);
-        cairo_paint(cr_);
+        Wash({0.35, 0.05, 0.05, 0.45});
         break;
       }
     }
-    SetFont({18 * unit_, {}, false, false});
-    cairo_set_source_rgba(cr_, 1, 1, 1, 0.7);
+    const TextStyle style{18 * unit_, {1, 1, 1, 0.7}, false, false};
+    SetFont(style);
     double y = 30 * unit_;
     for (const std::string& name : effects) {
-      cairo_text_extents_t te;
-      cairo_text_extents(cr_, name.c_str(), &te);
-      cairo_move_to(cr_, w_ - te.x_advance - 14 * unit_, y);
-      cairo_show_text(cr_, name.c_str());
+      PlainText(name, style, w_ - Advance(name) - 14 * unit_, y);
       y += 24 * unit_;
     }
   }
 
   // The game's fade darkens the world; what the scripts draw stays on top of it.
   void Fade(double depth) {
-    if (depth <= 0.0) return;
-    cairo_set_source_rgba(cr_, 0, 0, 0, std::min(depth, 1.0));
-    cairo_paint(cr_);
+    if (depth > 0.0) Wash({0, 0, 0, std::min(depth, 1.0)});
   }
 
   void Sprite(const DrawnSprite& s) {
     const Rgba fill = FromBytes(s.r, s.g, s.b, s.a);
-    const double width = s.width * w_, height = s.height * h_;
-    cairo_save(cr_);
-    cairo_translate(cr_, s.x * w_, s.y * h_);
-    cairo_rotate(cr_, s.heading * std::numbers::pi / 180.0);
-    cairo_rectangle(cr_, -width / 2, -height / 2, width, height);
-    cairo_set_source_rgba(cr_, fill.r, fill.g, fill.b, fill.a);
-    cairo_fill_preserve(cr_);
-    cairo_set_source_rgba(cr_, 1, 1, 1, 0.18);
-    cairo_set_line_width(cr_, 1.0);
-    cairo_stroke_preserve(cr_);
-    if (s.a > 0 && width >= 8 && height >= 8) {
+    DrawItem box = Item(DrawKind::Box, s.x * w_, s.y * h_, s.width * w_, s.height * h_);
+    box.rotation = s.heading;
+    box.fill = fill;
+    box.stroke = {1, 1, 1, 0.18};
+    box.strokeWidth = 1.0;
+    if (s.a > 0 && box.w >= 8 && box.h >= 8) {
       // The texture's name in its top-left corner, dark on light fills and light on dark ones.
-      cairo_clip(cr_);
       const double light = (0.3 * fill.r + 0.59 * fill.g + 0.11 * fill.b) * fill.a;
       const double ink = light > 0.5 ? 0.0 : 1.0;
-      SetFont({std::min(14.0 * unit_, height * 0.8), {}, false, false});
-      cairo_font_extents_t fe;
-      cairo_font_extents(cr_, &fe);
-      cairo_set_source_rgba(cr_, ink, ink, ink, 0.8);
-      cairo_move_to(cr_, -width / 2 + 3 * unit_, -height / 2 + 2 * unit_ + fe.ascent);
-      cairo_show_text(cr_, s.texture.c_str());
+      box.text = s.texture;
+      box.size = std::min(14.0 * unit_, box.h * 0.8);
+      box.ink = {ink, ink, ink, 0.8};
     }
-    cairo_new_path(cr_);
-    cairo_restore(cr_);
+    Add(box);
   }
 
   // A drawn text: its top-left corner at (x, y), its size from the y scale.
@@ -142,26 +125,28 @@ class Painter {
     const double size = t.scaleY * kTextPixelsPerScale * unit_;
     if (size < 1.0 || t.a <= 0) return;
     const TextStyle style{size, FromBytes(t.r, t.g, t.b, t.a), true, t.title};
-    const std::vector<Line> lines = Layout(t.text, style, 0.0);
-    cairo_save(cr_);
-    cairo_translate(cr_, t.x * w_, t.y * h_);
-    if (t.scaleX > 0 && std::abs(t.scaleX - t.scaleY) > 1e-4)
-      cairo_scale(cr_, t.scaleX / t.scaleY, 1);
-    DrawLines(lines, style, 0.0, 0.0, false);
-    cairo_restore(cr_);
+    const std::vector<Line> lines = LayOut(t.text, style, 0.0);
+    const size_t first = out_.items.size();
+    DrawLines(lines, style, t.x * w_, t.y * h_, false);
+    if (t.scaleX > 0 && std::abs(t.scaleX - t.scaleY) > 1e-4) {
+      for (size_t i = first; i < out_.items.size(); ++i) {
+        out_.items[i].originX = t.x * w_;
+        out_.items[i].scaleX = t.scaleX / t.scaleY;
+      }
+    }
   }
 
   void Help(const std::string& text) {
     const TextStyle style{26 * unit_, {}, false, false};
     const double pad = 18 * unit_, x = 0.025 * w_, y = 0.04 * h_, width = 0.27 * w_;
-    const std::vector<Line> lines = Layout(text, style, width - 2 * pad);
+    const std::vector<Line> lines = LayOut(text, style, width - 2 * pad);
     Panel(x, y, width, LinesHeight(lines, style) + 2 * pad, 0.8);
     DrawLines(lines, style, x + pad, y + pad, false);
   }
 
   void Objective(const std::string& text) {
     const TextStyle style{30 * unit_, {}, false, false};
-    const std::vector<Line> lines = Layout(text, style, 0.6 * w_);
+    const std::vector<Line> lines = LayOut(text, style, 0.6 * w_);
     double widest = 0;
     for (const Line& line : lines)
       widest = std::max(widest, line.width);
@@ -196,7 +181,7 @@ class Painter {
     const TextStyle style{26 * unit_, {}, false, false};
     double y = 0.84 * h_;
     for (auto it = prompts.rbegin(); it != prompts.rend(); ++it) {
-      const std::vector<Line> lines = Layout("~INPUT_HOLD~ " + *it, style, 0.0);
+      const std::vector<Line> lines = LayOut("~INPUT_HOLD~ " + *it, style, 0.0);
       const double width = lines.front().width + 36 * unit_, height = 48 * unit_;
       const double x = 0.975 * w_ - width;
       Panel(x, y, width, height, 0.8);
@@ -207,18 +192,42 @@ class Painter {
 
   void Caption(const std::string& caption) {
     const double height = 36 * unit_;
-    cairo_set_source_rgba(cr_, 0, 0, 0, 0.75);
-    cairo_rectangle(cr_, 0, h_ - height, w_, height);
-    cairo_fill(cr_);
-    SetFont({20 * unit_, {}, false, false});
-    cairo_set_source_rgba(cr_, 0.85, 0.85, 0.8, 1);
-    cairo_move_to(cr_, 14 * unit_, h_ - 11 * unit_);
-    cairo_show_text(cr_, caption.c_str());
+    DrawItem bar = Item(DrawKind::RoundBox, 0, h_ - height, w_, height);
+    bar.fill = {0, 0, 0, 0.75};
+    Add(bar);
+    PlainText(caption, {20 * unit_, {0.85, 0.85, 0.8, 1}, false, false}, 14 * unit_,
+              h_ - 11 * unit_);
   }
 
  private:
   // Text scale 1.0 is a heading about a sixteenth of the screen high.
   static constexpr double kTextPixelsPerScale = 64.0;
+
+  void Add(DrawItem item) { out_.items.push_back(std::move(item)); }
+
+  void AddLine(double x, double y, double dx, double dy) {
+    DrawItem line = Item(DrawKind::Line, x, y, dx, dy);
+    line.stroke = {1, 1, 1, 0.05};
+    line.strokeWidth = 1.0;
+    Add(line);
+  }
+
+  void Wash(Rgba colour) {
+    DrawItem wash = Item(DrawKind::Wash);
+    wash.fill = colour;
+    Add(wash);
+  }
+
+  // Text without an outline, its baseline at y.
+  void PlainText(const std::string& text, const TextStyle& style, double x, double baseline) {
+    DrawItem item = Item(DrawKind::Text, x, baseline);
+    item.text = text;
+    item.size = style.size;
+    item.serif = style.serif;
+    item.bold = style.bold;
+    item.fill = style.colour;
+    Add(std::move(item));
+  }
 
   void SetFont(const TextStyle& style) {
     cairo_select_font_face(cr_, style.serif ? "DejaVu Serif" : "DejaVu Sans",
@@ -241,7 +250,7 @@ class Painter {
   }
 
   // Lines of pieces, words wrapped past `maxWidth` (0: only the text's own new lines).
-  std::vector<Line> Layout(const std::string& text, const TextStyle& style, double maxWidth) {
+  std::vector<Line> LayOut(const std::string& text, const TextStyle& style, double maxWidth) {
     SetFont(style);
     std::vector<Line> lines(1);
     auto place = [&](Piece piece) {
@@ -293,7 +302,7 @@ class Painter {
       for (const Piece& piece : line.pieces) {
         if (piece.kind == RunKind::Icon) {
           Icon(piece, style, penX, y);
-        } else {
+        } else if (piece.text.find_first_not_of(' ') != std::string::npos) {
           Words(piece, penX, y + fe.ascent, style);
         }
         penX += piece.width;
@@ -304,68 +313,56 @@ class Painter {
 
   // Words with a thin dark outline, so light text stays readable on light sprites.
   void Words(const Piece& piece, double x, double baseline, const TextStyle& style) {
-    cairo_move_to(cr_, x, baseline);
-    cairo_text_path(cr_, piece.text.c_str());
-    cairo_set_source_rgba(cr_, 0, 0, 0, 0.6 * piece.colour.a);
-    cairo_set_line_width(cr_, std::max(1.5, style.size / 14));
-    cairo_stroke_preserve(cr_);
-    cairo_set_source_rgba(cr_, piece.colour.r, piece.colour.g, piece.colour.b, piece.colour.a);
-    cairo_fill(cr_);
+    DrawItem item = Item(DrawKind::Text, x, baseline);
+    item.text = piece.text;
+    item.size = style.size;
+    item.serif = style.serif;
+    item.bold = style.bold;
+    item.fill = piece.colour;
+    item.stroke = {0, 0, 0, 0.6 * piece.colour.a};
+    item.strokeWidth = std::max(1.5, style.size / 14);
+    Add(std::move(item));
   }
 
   // A control icon: its action name in a box.
   void Icon(const Piece& piece, const TextStyle& style, double x, double top) {
     const double inset = style.size * 0.08, height = style.size * 1.1;
-    RoundedRect(x + inset, top + inset, piece.width - 2 * inset, height, 4 * unit_);
-    cairo_set_source_rgba(cr_, piece.colour.r, piece.colour.g, piece.colour.b,
-                          0.18 * piece.colour.a);
-    cairo_fill_preserve(cr_);
-    cairo_set_source_rgba(cr_, piece.colour.r, piece.colour.g, piece.colour.b, piece.colour.a);
-    cairo_set_line_width(cr_, std::max(1.0, style.size / 16));
-    cairo_stroke(cr_);
-    SetFont({style.size * 0.7, {}, false, true});
+    DrawItem box =
+        Item(DrawKind::RoundBox, x + inset, top + inset, piece.width - 2 * inset, height);
+    box.radius = 4 * unit_;
+    box.fill = {piece.colour.r, piece.colour.g, piece.colour.b, 0.18 * piece.colour.a};
+    box.stroke = piece.colour;
+    box.strokeWidth = std::max(1.0, style.size / 16);
+    Add(box);
+    const TextStyle label{style.size * 0.7, piece.colour, false, true};
+    SetFont(label);
     cairo_font_extents_t fe;
     cairo_font_extents(cr_, &fe);
-    cairo_move_to(cr_, x + style.size * 0.3, top + inset + (height + fe.ascent - fe.descent) / 2);
-    cairo_show_text(cr_, piece.text.c_str());
+    PlainText(piece.text, label, x + style.size * 0.3,
+              top + inset + (height + fe.ascent - fe.descent) / 2);
     SetFont(style);
   }
 
-  void RoundedRect(double x, double y, double width, double height, double radius) {
-    const double pi = std::numbers::pi;
-    cairo_new_sub_path(cr_);
-    cairo_arc(cr_, x + width - radius, y + radius, radius, -pi / 2, 0);
-    cairo_arc(cr_, x + width - radius, y + height - radius, radius, 0, pi / 2);
-    cairo_arc(cr_, x + radius, y + height - radius, radius, pi / 2, pi);
-    cairo_arc(cr_, x + radius, y + radius, radius, pi, 3 * pi / 2);
-    cairo_close_path(cr_);
-  }
-
   void Panel(double x, double y, double width, double height, double alpha) {
-    RoundedRect(x, y, width, height, 6 * unit_);
-    cairo_set_source_rgba(cr_, 0, 0, 0, alpha);
-    cairo_fill(cr_);
+    DrawItem panel = Item(DrawKind::RoundBox, x, y, width, height);
+    panel.radius = 6 * unit_;
+    panel.fill = {0, 0, 0, alpha};
+    Add(panel);
   }
 
   void CentredBand(const std::string& title, const std::string& subtitle, double centreY,
                    double titleSize) {
     const TextStyle big{titleSize * unit_, {1, 1, 1, 1}, true, true};
     const TextStyle small{32 * unit_, {0.9, 0.88, 0.82, 1}, false, false};
-    const std::vector<Line> titleLines = Layout(title, big, 0.8 * w_);
+    const std::vector<Line> titleLines = LayOut(title, big, 0.8 * w_);
     const std::vector<Line> subLines =
-        subtitle.empty() ? std::vector<Line>{} : Layout(subtitle, small, 0.7 * w_);
+        subtitle.empty() ? std::vector<Line>{} : LayOut(subtitle, small, 0.7 * w_);
     const double height = LinesHeight(titleLines, big) +
                           (subLines.empty() ? 0 : 10 * unit_ + LinesHeight(subLines, small));
     const double top = centreY * h_ - height / 2;
-    cairo_pattern_t* band = cairo_pattern_create_linear(0, 0, w_, 0);
-    cairo_pattern_add_color_stop_rgba(band, 0.0, 0, 0, 0, 0.0);
-    cairo_pattern_add_color_stop_rgba(band, 0.25, 0, 0, 0, 0.7);
-    cairo_pattern_add_color_stop_rgba(band, 0.75, 0, 0, 0, 0.7);
-    cairo_pattern_add_color_stop_rgba(band, 1.0, 0, 0, 0, 0.0);
-    cairo_set_source(cr_, band);
-    cairo_rectangle(cr_, 0, top - 24 * unit_, w_, height + 48 * unit_);
-    cairo_fill(cr_);
-    cairo_pattern_destroy(band);
+    DrawItem band = Item(DrawKind::Band, 0, top - 24 * unit_, 0, height + 48 * unit_);
+    band.fill = {0, 0, 0, 0.7};
+    Add(band);
     DrawLines(titleLines, big, 0.5 * w_, top, true);
     if (!subLines.empty())
       DrawLines(subLines, small, 0.5 * w_, top + LinesHeight(titleLines, big) + 10 * unit_, true);
@@ -377,46 +374,185 @@ class Painter {
     const TextStyle subtitle{22 * unit_, {0.85, 0.83, 0.78, 1}, false, false};
     const double pad = 14 * unit_, icon = 56 * unit_, x = 0.74 * w_, width = 0.235 * w_;
     const double textX = x + pad + icon + pad, textWidth = width - (textX - x) - pad;
-    const std::vector<Line> titleLines = Layout(n.text, title, textWidth);
-    const std::vector<Line> subLines = Layout(n.subtitle, subtitle, textWidth);
+    const std::vector<Line> titleLines = LayOut(n.text, title, textWidth);
+    const std::vector<Line> subLines = LayOut(n.subtitle, subtitle, textWidth);
     const double textHeight = LinesHeight(titleLines, title) + LinesHeight(subLines, subtitle);
     const double height = std::max(icon, textHeight) + 2 * pad;
     Panel(x, top, width, height, 0.8);
-    RoundedRect(x + pad, top + pad, icon, icon, 4 * unit_);
-    cairo_set_source_rgba(cr_, 0.75, 0.6, 0.3, 0.9);
-    cairo_fill(cr_);
+    DrawItem square = Item(DrawKind::RoundBox, x + pad, top + pad, icon, icon);
+    square.radius = 4 * unit_;
+    square.fill = {0.75, 0.6, 0.3, 0.9};
+    Add(square);
     DrawLines(titleLines, title, textX, top + pad, false);
     DrawLines(subLines, subtitle, textX, top + pad + LinesHeight(titleLines, title), false);
     return height;
   }
 
   cairo_t* cr_;
+  ScreenDrawing& out_;
   double w_, h_, unit_;
 };
 
+void SetSource(cairo_t* cr, const DrawColour& c) {
+  cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
+
+void RoundedRect(cairo_t* cr, double x, double y, double width, double height, double radius) {
+  const double pi = std::numbers::pi;
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, x + width - radius, y + radius, radius, -pi / 2, 0);
+  cairo_arc(cr, x + width - radius, y + height - radius, radius, 0, pi / 2);
+  cairo_arc(cr, x + radius, y + height - radius, radius, pi / 2, pi);
+  cairo_arc(cr, x + radius, y + radius, radius, pi, 3 * pi / 2);
+  cairo_close_path(cr);
+}
+
+void SelectFont(cairo_t* cr, const DrawItem& item) {
+  cairo_select_font_face(cr, item.serif ? "DejaVu Serif" : "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                         item.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, item.size);
+}
+
+// Fills the current path, then strokes it when the item has a stroke.
+void FillAndStroke(cairo_t* cr, const DrawItem& item) {
+  SetSource(cr, item.fill);
+  if (item.strokeWidth <= 0) {
+    cairo_fill(cr);
+    return;
+  }
+  cairo_fill_preserve(cr);
+  SetSource(cr, item.stroke);
+  cairo_set_line_width(cr, item.strokeWidth);
+  cairo_stroke(cr);
+}
+
+void PaintItem(cairo_t* cr, const DrawItem& item, int width, int height) {
+  switch (item.kind) {
+    case DrawKind::Gradient: {
+      cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, height);
+      cairo_pattern_add_color_stop_rgba(sky, 0.0, item.fill.r, item.fill.g, item.fill.b,
+                                        item.fill.a);
+      cairo_pattern_add_color_stop_rgba(sky, 1.0, item.stroke.r, item.stroke.g, item.stroke.b,
+                                        item.stroke.a);
+      cairo_set_source(cr, sky);
+      cairo_paint(cr);
+      cairo_pattern_destroy(sky);
+      break;
+    }
+    case DrawKind::Line:
+      cairo_move_to(cr, item.x, item.y);
+      cairo_line_to(cr, item.x + item.w, item.y + item.h);
+      SetSource(cr, item.stroke);
+      cairo_set_line_width(cr, item.strokeWidth);
+      cairo_stroke(cr);
+      break;
+    case DrawKind::Wash:
+      SetSource(cr, item.fill);
+      cairo_paint(cr);
+      break;
+    case DrawKind::Box:
+      cairo_translate(cr, item.x, item.y);
+      cairo_rotate(cr, item.rotation * std::numbers::pi / 180.0);
+      cairo_rectangle(cr, -item.w / 2, -item.h / 2, item.w, item.h);
+      SetSource(cr, item.fill);
+      cairo_fill_preserve(cr);
+      SetSource(cr, item.stroke);
+      cairo_set_line_width(cr, item.strokeWidth);
+      cairo_stroke_preserve(cr);
+      if (!item.text.empty()) {
+        cairo_clip(cr);
+        SelectFont(cr, item);
+        cairo_font_extents_t fe;
+        cairo_font_extents(cr, &fe);
+        SetSource(cr, item.ink);
+        const double unit = height / 1080.0;
+        cairo_move_to(cr, -item.w / 2 + 3 * unit, -item.h / 2 + 2 * unit + fe.ascent);
+        cairo_show_text(cr, item.text.c_str());
+      }
+      cairo_new_path(cr);
+      break;
+    case DrawKind::RoundBox:
+      if (item.radius > 0)
+        RoundedRect(cr, item.x, item.y, item.w, item.h, item.radius);
+      else
+        cairo_rectangle(cr, item.x, item.y, item.w, item.h);
+      FillAndStroke(cr, item);
+      break;
+    case DrawKind::Band: {
+      cairo_pattern_t* band = cairo_pattern_create_linear(0, 0, width, 0);
+      const DrawColour& c = item.fill;
+      cairo_pattern_add_color_stop_rgba(band, 0.0, c.r, c.g, c.b, 0.0);
+      cairo_pattern_add_color_stop_rgba(band, 0.25, c.r, c.g, c.b, c.a);
+      cairo_pattern_add_color_stop_rgba(band, 0.75, c.r, c.g, c.b, c.a);
+      cairo_pattern_add_color_stop_rgba(band, 1.0, c.r, c.g, c.b, 0.0);
+      cairo_set_source(cr, band);
+      cairo_rectangle(cr, 0, item.y, width, item.h);
+      cairo_fill(cr);
+      cairo_pattern_destroy(band);
+      break;
+    }
+    case DrawKind::Text:
+      SelectFont(cr, item);
+      cairo_move_to(cr, item.x, item.y);
+      if (item.strokeWidth > 0) {
+        cairo_text_path(cr, item.text.c_str());
+        SetSource(cr, item.stroke);
+        cairo_set_line_width(cr, item.strokeWidth);
+        cairo_stroke_preserve(cr);
+        SetSource(cr, item.fill);
+        cairo_fill(cr);
+      } else {
+        SetSource(cr, item.fill);
+        cairo_show_text(cr, item.text.c_str());
+      }
+      break;
+  }
+}
+
 cairo_surface_t* Paint(const ScreenFrame& screen, int width, int height) {
+  const ScreenDrawing drawing = LayOutScreen(screen, width, height);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   cairo_t* cr = cairo_create(surface);
-  Painter painter(cr, width, height);
-  painter.Background();
-  painter.Effects(screen.effects);
-  painter.Fade(screen.fade);
-  // The game puts its text over its sprites whatever the order of the calls.
-  for (const DrawnSprite& sprite : screen.list.sprites)
-    painter.Sprite(sprite);
-  for (const DrawnText& text : screen.list.texts)
-    painter.Text(text);
-  if (!screen.help.empty()) painter.Help(screen.help);
-  if (!screen.objective.empty()) painter.Objective(screen.objective);
-  painter.Notices(screen.notices);
-  painter.Prompts(screen.prompts);
-  if (!screen.caption.empty()) painter.Caption(screen.caption);
+  for (const DrawItem& item : drawing.items) {
+    cairo_save(cr);
+    if (item.scaleX != 1.0) {
+      cairo_translate(cr, item.originX, 0);
+      cairo_scale(cr, item.scaleX, 1);
+      cairo_translate(cr, -item.originX, 0);
+    }
+    PaintItem(cr, item, width, height);
+    cairo_restore(cr);
+  }
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   return surface;
 }
 
 }  // namespace
+
+ScreenDrawing LayOutScreen(const ScreenFrame& screen, int width, int height) {
+  ScreenDrawing drawing{width, height, {}};
+  // A one-pixel surface: the layout only measures text.
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cairo_t* cr = cairo_create(surface);
+  Layout layout(cr, drawing);
+  layout.Background();
+  layout.Effects(screen.effects);
+  layout.Fade(screen.fade);
+  // The game puts its text over its sprites whatever the order of the calls.
+  for (const DrawnSprite& sprite : screen.list.sprites)
+    layout.Sprite(sprite);
+  for (const DrawnText& text : screen.list.texts)
+    layout.Text(text);
+  if (!screen.help.empty()) layout.Help(screen.help);
+  if (!screen.objective.empty()) layout.Objective(screen.objective);
+  layout.Notices(screen.notices);
+  layout.Prompts(screen.prompts);
+  if (!screen.caption.empty()) layout.Caption(screen.caption);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  return drawing;
+}
 
 ScreenImage RenderScreen(const ScreenFrame& screen, int width, int height) {
   cairo_surface_t* surface = Paint(screen, width, height);

@@ -14,6 +14,7 @@
 #include "hook/host.h"
 #include "hook/trace_json.h"
 #include "pictures/markup.h"
+#include "player/milestones.h"
 #include "player/player.h"
 #include "player/save_text.h"
 #include "player/scenario.h"
@@ -72,13 +73,6 @@ std::string Slug(std::string_view text) {
   return slug.empty() ? "screen" : slug;
 }
 
-std::string ReadFileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Discards what a segment prints itself: the recorder prints its milestones.
 class NullBuffer : public std::streambuf {
  protected:
@@ -107,8 +101,8 @@ class Recorder {
         options_(options),
         writeShot_(options.shots ? writeShot : ShotWriter{}),
         savePath_(gameDir / "Brimvale.ini"),
-        out_(out) {
-    savedEntries_ = ReadSave();
+        out_(out),
+        watcher_(host, savePath_) {
     if (options_.trace) {
       trace_ = std::fopen((options_.out / "trace.jsonl").string().c_str(), "wb");
       if (trace_) std::setvbuf(trace_, nullptr, _IOFBF, 1 << 20);
@@ -184,9 +178,21 @@ class Recorder {
   // Every frame: the trace written out, and what the game showed or saved turned into lines.
   void OnFrameEnd() {
     WriteTrace();
-    WatchObjectives();
-    WatchNotices();
-    WatchSave();
+    watcher_.Watch([this](const std::string& line, bool notice) {
+      if (!notice) {
+        Watched(line);
+        return;
+      }
+      // The first showing of a notice is told and pictured even inside a quiet repetition,
+      // where it is news; one seen before is told only outside one.
+      const bool firstShowing = shotNotices_.insert(line).second;
+      if (quiet_ && !firstShowing) return;
+      Say(line);
+      if (firstShowing && noticeShots_ < kMaxNoticeShots) {
+        ++noticeShots_;
+        Screen(line);
+      }
+    });
     if (options_.progressBar && host_.Frame() % 15 == 0) DrawBar();
   }
 
@@ -260,83 +266,6 @@ class Recorder {
     if (trace_ && !line_.empty()) std::fwrite(line_.data(), 1, line_.size(), trace_);
   }
 
-  void WatchObjectives() {
-    const auto& lines = host_.world.ui.objectives;
-    for (; objectives_ < lines.size(); ++objectives_) {
-      // Missions may set the same line again on later frames; only a new one is worth a line.
-      const std::string& text = lines[objectives_].text;
-      if (text == lastObjective_) continue;
-      lastObjective_ = text;
-      Watched("objective: " + PlainText(text));
-    }
-  }
-
-  void WatchNotices() {
-    const auto& notices = host_.world.ui.notices;
-    for (; notices_ < notices.size(); ++notices_) {
-      const Notice& n = notices[notices_];
-      std::string line;
-      switch (n.kind) {
-        case NoticeKind::Help:
-          // Prompts are posted again every frame; only a new text is worth a line.
-          if (n.text == lastHelp_) continue;
-          lastHelp_ = n.text;
-          line = "help: " + PlainText(n.text);
-          break;
-        case NoticeKind::Banner:
-          line = "banner: " + PlainText(n.text);
-          break;
-        case NoticeKind::Result:
-          line = "result: " + PlainText(n.text) + " - " + PlainText(n.subtitle);
-          break;
-        case NoticeKind::Toast:
-          line = "toast: " + PlainText(n.text) + " - " + PlainText(n.subtitle);
-          break;
-      }
-      // The first showing of a text is told and pictured even inside a quiet repetition, where
-      // it is news; a text seen before is told only outside one.
-      const bool firstShowing = shotNotices_.insert(line).second;
-      if (quiet_ && !firstShowing) continue;
-      Say(line);
-      if (firstShowing && noticeShots_ < kMaxNoticeShots) {
-        ++noticeShots_;
-        Screen(line);
-      }
-    }
-  }
-
-  std::map<std::pair<std::string, std::string>, std::string> ReadSave() const {
-    std::map<std::pair<std::string, std::string>, std::string> entries;
-    for (SaveEntry& e : ParseSaveText(ReadFileText(savePath_)))
-      entries[{std::move(e.section), std::move(e.key)}] = std::move(e.value);
-    return entries;
-  }
-
-  // One line per frame that changed the save file, naming the keys that changed.
-  void WatchSave() {
-    std::error_code ec;
-    const auto stamp = fs::last_write_time(savePath_, ec);
-    const auto size = ec ? 0 : fs::file_size(savePath_, ec);
-    if (ec || (stamp == saveStamp_ && size == saveSize_)) return;
-    saveStamp_ = stamp;
-    saveSize_ = size;
-    auto entries = ReadSave();
-    std::string changes;
-    std::string section;
-    for (const auto& [name, value] : entries) {
-      auto old = savedEntries_.find(name);
-      if (old != savedEntries_.end() && old->second == value) continue;
-      changes += changes.empty() ? "" : ", ";
-      if (name.first != section) {
-        section = name.first;
-        changes += "[" + section + "] ";
-      }
-      changes += name.second + "=" + value;
-    }
-    savedEntries_ = std::move(entries);
-    if (!changes.empty()) Watched("save: " + changes);
-  }
-
   void WriteIndex(const std::string& summary) const {
     std::ofstream html(options_.out / "index.html", std::ios::binary | std::ios::trunc);
     html << "<!doctype html>\n<html><head><meta charset=\"utf-8\">\n<title>Brimvale playthrough: "
@@ -393,14 +322,10 @@ class Recorder {
   std::vector<Shot> shots_;
   size_t shotMilestones_ = 0;
 
-  size_t objectives_ = 0, notices_ = 0;
-  std::string lastHelp_, lastObjective_;
+  MilestoneWatcher watcher_;
   std::set<std::string> shotNotices_;
   std::map<std::string, int> visits_;  // screenshots taken of each screen name
   int noticeShots_ = 0;
-  std::map<std::pair<std::string, std::string>, std::string> savedEntries_;
-  fs::file_time_type saveStamp_{};
-  uintmax_t saveSize_ = 0;
 };
 
 // Pictures, the trace and the index of an earlier run, so that none is mistaken for this one's.

@@ -1,0 +1,30 @@
+# Writes the live page's files into a C++ source as one fixed table of paths, so the program
+# serves them without reading any file at run time.
+#   cmake -DPAGE_DIR=<dir> -DOUT=<file.cpp> -P cmake/embed-page.cmake
+set(assets "index.html|/|text/html%charset=utf-8"
+           "page.js|/page.js|text/javascript%charset=utf-8"
+           "page.css|/page.css|text/css%charset=utf-8")
+set(body "// Generated from sim/live/page/ by cmake/embed-page.cmake; edit the page's files instead.\n")
+string(APPEND body "#include \"live/live_server.h\"\n\nnamespace brimvale::sim {\nnamespace {\n")
+set(table "")
+set(i 0)
+foreach(entry IN LISTS assets)
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 file)
+  list(GET parts 1 path)
+  list(GET parts 2 type)
+  string(REPLACE "%" "; " type "${type}")
+  file(READ ${PAGE_DIR}/${file} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+  string(APPEND body "constexpr char kAsset${i}[] = {${bytes}};\n")
+  string(APPEND table "    {\"${path}\", \"${type}\", {kAsset${i}, sizeof kAsset${i}}},\n")
+  math(EXPR i "${i} + 1")
+endforeach()
+string(APPEND body "constexpr PageAsset kAssets[] = {\n${table}};\n}  // namespace\n\n")
+string(APPEND body "const PageAsset* FindPageAsset(std::string_view path) {\n")
+string(APPEND body "  for (const PageAsset& asset : kAssets)\n")
+string(APPEND body "    if (path == asset.path) return &asset;\n  return nullptr;\n}\n\n")
+string(APPEND body "}  // namespace brimvale::sim\n")
+file(WRITE ${OUT}.tmp "${body}")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUT}.tmp)

@@ -1,0 +1,95 @@
+// The game played live: the plugin in the simulated host on a game thread of its own, paced to
+// the wall clock. Only that thread touches the world and the plugin; what viewers send is queued
+// to it, and what they see is a frame message it writes between frames. Linux only.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace brimvale::sim {
+
+struct LiveOptions {
+  std::string scenario;        // start from this scenario's save; empty: a new game
+  std::filesystem::path save;  // or from a copy of this save file (never written)
+  uint32_t seed = 1;
+  double frameMs = 1000.0 / 30.0;  // game time per frame, and wall time per frame at speed 1
+  // Lines for the terminal: faults, ignored input, milestones.
+  std::function<void(const std::string& line)> log;
+};
+
+struct LiveCommand {
+  enum class Kind { Key, Pause, Resume, Step, Speed, Restart, WalkTo, TeleportTo, PlayForMe };
+  Kind kind = Kind::Pause;
+  std::string key;  // Key: the page's key code ("KeyE", "ArrowUp", "ShiftLeft")
+  bool down = false;
+  double speed = 1.0;    // Speed: 0.25 to 8
+  std::string scenario;  // Restart: a scenario's start; empty: a new game
+  double x = 0, y = 0;   // WalkTo, TeleportTo: world coordinates
+  bool on = false;       // PlayForMe
+};
+
+// One message for the page: everything it shows of one frame.
+struct LiveFrame {
+  uint64_t sequence = 0;  // counts published messages
+  int64_t frame = 0;
+  std::string json;
+};
+
+inline constexpr size_t kMaxQueuedCommands = 256;
+
+class LiveGame {
+ public:
+  explicit LiveGame(LiveOptions options);
+  ~LiveGame();
+  LiveGame(const LiveGame&) = delete;
+  LiveGame& operator=(const LiveGame&) = delete;
+
+  void Start();
+  void Stop();  // the game thread ends and the plugin is detached
+
+  // From any thread. False when the queue is full: the game takes commands at its own pace.
+  bool Submit(LiveCommand command);
+  std::shared_ptr<const LiveFrame> Latest() const;
+  // The first frame message after `sequence`, or the latest when none came within `timeout`.
+  std::shared_ptr<const LiveFrame> WaitAfter(uint64_t sequence,
+                                             std::chrono::milliseconds timeout) const;
+  bool Running() const { return running_; }
+
+ private:
+  struct Session;
+  void Run();
+  void Attach(Session& session);
+  void Detach(Session& session);
+  void Play(Session& session);
+  void AfterFrame(Session& session);
+  void Walk(Session& session);
+  void Pace(Session& session);
+  void Apply(Session& session, const LiveCommand& command);
+  void PressKey(Session& session, const std::string& code, bool down);
+  void Publish(Session& session);
+  void Note(Session& session, const std::string& line);
+  void Log(const std::string& line);
+
+  LiveOptions options_;
+  std::thread thread_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<bool> running_{false};
+  std::string restartScenario_;  // game thread only: what the next game starts from
+
+  mutable std::mutex mutex_;
+  mutable std::condition_variable changed_;  // a command came in, or a frame went out
+  std::deque<LiveCommand> commands_;
+  std::shared_ptr<const LiveFrame> latest_;
+  uint64_t published_ = 0;
+};
+
+}  // namespace brimvale::sim
