@@ -1,5 +1,5 @@
 # The two set-up commands of a fresh machine are `make play` and `make test`.
-.PHONY: play live test check fuzz windows bench format setup clean
+.PHONY: play live test check fuzz windows dist bench format setup clean
 
 SCENARIO ?= play
 
@@ -42,6 +42,13 @@ windows:
 	cmake --build --preset windows
 	@echo "built build/windows/Brimvale.asi"
 
+# The release: dist/Brimvale-<version>.zip (the DLL, the players' README.txt, LICENSE and
+# CHANGELOG.md) and its SHA-256 beside it.
+dist:
+	scripts/setup windows
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows --target dist
+
 bench: setup
 	cmake --preset release >/dev/null
 	cmake --build --preset release --target brimvale_bench
@@ -51,4 +58,4 @@ format:
 	find src sim tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -6,12 +6,15 @@
 #include "core/entry.h"
 #include "core/native/hook_binding.h"
 #include "core/native/natives.h"
+#include "hook_export_names.h"
 #include "progression/progression.h"
 #include "sim_fixture.h"
 
 namespace brimvale {
 namespace {
 
+using testing::kDecoratedNames;
+using testing::kPlainNames;
 using testing::SimTest;
 
 class Entry : public SimTest {};
@@ -129,25 +132,6 @@ FakeModule HookModule(const std::vector<std::string>& names, uintptr_t base) {
     module[names[i]] = Address(base, i);
   return module;
 }
-
-const std::vector<std::string> kDecoratedNames = {"?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z",
-                                                  "?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z",
-                                                  "?keyboardHandlerRegister@@YAXP6AXKGEHHHH@Z@Z",
-                                                  "?keyboardHandlerUnregister@@YAXP6AXKGEHHHH@Z@Z",
-                                                  "?scriptWait@@YAXK@Z",
-                                                  "?nativeInit@@YAX_K@Z",
-                                                  "?nativePush64@@YAX_K@Z",
-                                                  "?nativeCall@@YAPEA_KXZ",
-                                                  "?getGlobalPtr@@YAPEA_KH@Z"};
-const std::vector<std::string> kPlainNames = {"scriptRegister",
-                                              "scriptUnregister",
-                                              "keyboardHandlerRegister",
-                                              "keyboardHandlerUnregister",
-                                              "scriptWait",
-                                              "nativeInit",
-                                              "nativePush64",
-                                              "nativeCall",
-                                              "getGlobalPtr"};
 
 TEST(HookBinding, TheFirstModuleWithAllNineDecoratedExportsIsBoundWhateverItsPlace) {
   FakeModule system = {{"GetTickCount", Address(0x1000, 0)}};

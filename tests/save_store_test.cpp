@@ -1,8 +1,15 @@
 // The save file: what a start loads from it, how each kind of value is stored, and that writes
 // change one value and leave the rest of the file (and any other program's lines) as they were.
+#include <bit>
 #include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "core/campaign.h"
 #include "core/entry.h"
@@ -158,6 +165,50 @@ TEST_F(SaveStoreValues, FloatsAreWrittenWithSixDecimalsAndReadLikeAtof) {
   EXPECT_EQ(ReadFloat("Character", "Face Feature 8", 0.4f), 0.0f);
   EXPECT_EQ(ReadFloat("Character", "Face Feature 9", 0.4f), 0.0f);  // there, but empty
   EXPECT_FLOAT_EQ(ReadFloat("Character", "Face Feature 10", -0.4f), -0.4f);
+}
+
+// The plugin formats floats itself (the C++ library's formatting would triple the DLL): its text
+// is exactly what "%f" prints in the "C" locale, rounding ties to even, for every kind of float.
+TEST(SaveFloatText, IsExactlyPrintfsSixDecimalsForEveryKindOfFloat) {
+  std::vector<float> values = {0.0f,
+                               -0.0f,
+                               0.5f,
+                               -0.25f,
+                               1.0f / 3.0f,
+                               0.1f,
+                               -0.3f,
+                               0.0000005f,
+                               0.0000015f,
+                               0.0000025f,
+                               0.0000035f,
+                               1e-7f,
+                               -1e-7f,
+                               0.9999995f,
+                               999999.94f,
+                               16777216.0f,
+                               123456.789f,
+                               std::numeric_limits<float>::denorm_min(),
+                               std::numeric_limits<float>::min(),
+                               std::numeric_limits<float>::max(),
+                               -std::numeric_limits<float>::max(),
+                               std::numeric_limits<float>::infinity(),
+                               -std::numeric_limits<float>::infinity()};
+  // Every tie a float can make at the sixth decimal: n + 0.5 millionths for small n.
+  for (int n = 0; n < 64; ++n)
+    values.push_back(static_cast<float>((n + 0.5) / 1e6));
+  std::mt19937 random(23);
+  for (int i = 0; i < 200000; ++i) {
+    const uint32_t bits = static_cast<uint32_t>(random());
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    if (!std::isnan(value)) values.push_back(value);
+  }
+  for (float value : values) {
+    char expected[64], text[64];
+    std::snprintf(expected, sizeof expected, "%f", static_cast<double>(value));
+    FormatFloat(value, text);
+    ASSERT_STREQ(text, expected) << "for the float with bits " << std::bit_cast<uint32_t>(value);
+  }
 }
 
 TEST_F(SaveStoreValues, IntegersKeepTheirSignAcrossAWriteAndARead) {

@@ -46,6 +46,7 @@ constexpr const char* kOptions = R"(  --out DIR         the output folder (defau
   --save FILE       start from a copy of a player's save file instead of the scenario's own;
                     the copy changes, the given file never does
   --help            this text
+  --version         the version of Brimvale this host plays
 
 exit status: 0 played to the end; 1 did not finish or called a native the game does not have;
 2 a bad option or a save file that cannot be read.
@@ -100,6 +101,9 @@ int main(int argc, char** argv) {
     std::string text;
     if (arg == "--help" || arg == "-h") {
       PrintUsage(std::cout);
+      return 0;
+    } else if (arg == "--version") {
+      std::cout << "brimvale-sim " << BRIMVALE_VERSION << "\n";
       return 0;
     } else if (arg == "--shots" || arg == "--no-shots") {
       options.shots = arg == "--shots";

@@ -67,6 +67,10 @@ SimHost& ActiveHost() {
   return *activeHost;
 }
 
+bool HostIsActive() {
+  return activeHost != nullptr;
+}
+
 Hash GameHash(const char* name) {
   uint32_t h = 0;
   for (const char* p = name; p && *p; ++p) {

@@ -22,6 +22,7 @@ namespace brimvale::sim {
 class SimHost;
 // The host the hook's operations go to; only one exists at a time.
 SimHost& ActiveHost();
+bool HostIsActive();
 
 // The game's name hash: one-at-a-time over the lower-cased name.
 Hash GameHash(const char* name);

@@ -18,6 +18,11 @@ void UnloadPluginModule(void* module);
 // Leaves nothing of the host behind in the plugin's hook table when the host goes.
 void ReleasePluginLink();
 
+// Windows: a plugin loaded before any host (it loaded the stand-in hook itself from the game's
+// folder) registered with the hook when no host was there; those registrations go to `host` as
+// if made with it.
+void AdoptEarlyRegistration(SimHost& host);
+
 // Where the plugin's DLL (Windows) or shared library is; an absolute path, since scenarios change
 // directory. Empty off Windows: the plugin linked in.
 void SetPluginPath(const std::string& path);

@@ -11,8 +11,11 @@ std::string PluginPath = "Brimvale.asi";
 
 }  // namespace
 
-void* LoadPluginModule(SimHost&) {
-  return LoadLibraryA(PluginPath.c_str());
+void* LoadPluginModule(SimHost& host) {
+  HMODULE module = LoadLibraryA(PluginPath.c_str());
+  // Already in the process, the plugin does not attach again: it registered before this host.
+  if (module != nullptr) AdoptEarlyRegistration(host);
+  return module;
 }
 
 void UnloadPluginModule(void* module) {

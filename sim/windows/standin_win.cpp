@@ -1,5 +1,6 @@
 // What the loader asks of the stand-in hook once it is loaded: play a scenario against the real
-// plugin, check that the plugin binds and unbinds in order, or watch a plugin that found no hook.
+// plugin, check that the plugin binds and unbinds in order (or, loaded before the hook, that it
+// bound early), or watch a plugin that found no hook.
 #include <windows.h>
 
 #include <iostream>
@@ -20,16 +21,11 @@ bool Check(bool ok, const char* what) {
 
 using Ops = std::vector<std::string>;
 
-// The plugin registers with the hook on load, runs its script on the fibre, takes keyboard
-// messages from another thread, and on unload unregisters in order and leaves the process.
-bool CheckBinding(const std::string& pluginPath) {
-  GameDirectory game("brimvale_wine_bind");
-  SimHost host;
-  host.LoadPlugin();
-  bool ok = Check(host.HookLog() == Ops{"scriptRegister", "keyboardHandlerRegister"},
-                  "attach registered the script, then the keyboard handler");
+// The registered script runs on the hook's fibre, draws the creator's blip and takes keyboard
+// messages from another thread.
+bool CheckScriptRuns(SimHost& host) {
   host.RunFrames(120);
-  ok &= Check(host.ScriptRunning(), "the script runs on the hook's fibre");
+  bool ok = Check(host.ScriptRunning(), "the script runs on the hook's fibre");
   ok &= Check(host.world.blips.Named("Brimvale - Create Character") != nullptr,
               "the creator's blip is on the map");
   std::thread input([&host] {
@@ -39,12 +35,40 @@ bool CheckBinding(const std::string& pluginPath) {
   input.join();
   host.RunFrames(5);
   ok &= Check(host.UnknownNatives().empty(), "every native the plugin called is known");
+  return ok;
+}
+
+// The plugin registers with the hook on load, runs its script, and on unload unregisters in order
+// and leaves the process.
+bool CheckBinding(const std::string& pluginPath) {
+  GameDirectory game("brimvale_wine_bind");
+  SimHost host;
+  host.LoadPlugin();
+  bool ok = Check(host.HookLog() == Ops{"scriptRegister", "keyboardHandlerRegister"},
+                  "attach registered the script, then the keyboard handler");
+  ok &= CheckScriptRuns(host);
   host.UnloadPlugin();
   ok &= Check(host.HookLog() == Ops{"scriptRegister", "keyboardHandlerRegister", "scriptUnregister",
                                     "keyboardHandlerUnregister"},
               "detach unregistered the script, then the keyboard handler");
   ok &= Check(!host.ScriptRunning(), "the script has stopped");
   ok &= Check(GetModuleHandleA(pluginPath.c_str()) == nullptr, "the plugin left the process");
+  return ok;
+}
+
+// The plugin came into the process alone and loaded this hook from the game's folder itself, so
+// it registered before there was a host; a host that loads it takes the registrations over.
+bool CheckEarlyBinding(const std::string& pluginPath) {
+  GameDirectory game("brimvale_wine_early");
+  bool ok = Check(GetModuleHandleA(pluginPath.c_str()) != nullptr,
+                  "the plugin was in the process before the hook had a host");
+  SimHost host;
+  host.LoadPlugin();
+  ok &= Check(host.HookLog() == Ops{"scriptRegister", "keyboardHandlerRegister"},
+              "it had registered the script, then the keyboard handler");
+  ok &= CheckScriptRuns(host);
+  host.UnloadPlugin();
+  ok &= Check(!host.ScriptRunning(), "the script has stopped");
   return ok;
 }
 
@@ -69,6 +93,8 @@ extern "C" int BrimvaleStandInRun(const char* mode, const char* pluginPath) {
   try {
     if (name == "bind") {
       ok = CheckBinding(pluginPath ? pluginPath : "");
+    } else if (name == "early") {
+      ok = CheckEarlyBinding(pluginPath ? pluginPath : "");
     } else if (name == "inert") {
       ok = CheckInert();
     } else if (const Scenario* scenario = FindScenario(name)) {

@@ -1,5 +1,6 @@
-// The DLL entry: finds the script hook among the modules already loaded, binds the hook table to
-// its exports, then hands the reason to the portable entry logic.
+// The DLL entry: finds the script hook among the modules already loaded, or else among the DLL
+// files of the game's folder, binds the hook table to its exports, then hands the reason to the
+// portable entry logic.
 #include <windows.h>
 // after windows.h, which it needs
 #include <psapi.h>
@@ -11,9 +12,8 @@
 namespace brimvale {
 namespace {
 
-// The game loads the hook before any plugin, under whatever file name its installer chose, so it
-// is found by what it exports. Loading a library here is not allowed (the loader lock is held),
-// so only modules already in the process are considered.
+// The hook is normally in the process already, under whatever file name its installer chose,
+// loaded by the plugins that import it by name; so it is looked for by what it exports.
 constexpr DWORD kMaxModules = 1024;
 HMODULE LoadedModules[kMaxModules];
 
@@ -21,7 +21,7 @@ void* FindModuleExport(void* module, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
-bool BindScriptHook(HMODULE self) {
+bool BindLoadedHook(HMODULE self) {
   DWORD bytes = 0;
   if (!K32EnumProcessModules(GetCurrentProcess(), LoadedModules, sizeof LoadedModules, &bytes)) {
     return false;
@@ -32,6 +32,78 @@ bool BindScriptHook(HMODULE self) {
   for (DWORD i = 0; i < count; ++i)
     candidates[i] = LoadedModules[i] == self ? nullptr : LoadedModules[i];
   return BindHookFromModules(candidates, count, FindModuleExport, Hook);
+}
+
+// Room for the longest path Windows has, in the game's folder and a file name in it.
+constexpr DWORD kPathRoom = 32768;
+wchar_t GameFolderPath[kPathRoom];
+
+bool EndsWithDll(const wchar_t* name) {
+  const size_t length = wcslen(name);
+  return length > 4 && _wcsicmp(name + length - 4, L".dll") == 0;
+}
+
+// Reads the file's export table through a read-only view of it; nothing of it runs.
+bool FileIsHook(const wchar_t* path) {
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool hook = false;
+  LARGE_INTEGER size;
+  // An empty file cannot be mapped (and is no DLL).
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+    HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (mapping != nullptr) {
+      if (const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) {
+        hook = DllFileHasHookExports(static_cast<const uint8_t*>(view),
+                                     static_cast<size_t>(size.QuadPart));
+        UnmapViewOfFile(view);
+      }
+      CloseHandle(mapping);
+    }
+  }
+  CloseHandle(file);
+  return hook;
+}
+
+// Brimvale alone, or loaded before the plugins that pull the hook in, finds no hook loaded. The
+// game's folder (the executable's) is where the loader would look for a hook imported by name,
+// so the first DLL there whose file exports all nine operations is loaded, as that import would
+// load it; nothing else of the folder is loaded.
+bool LoadAndBindFolderHook() {
+  const DWORD length = GetModuleFileNameW(nullptr, GameFolderPath, kPathRoom);
+  if (length == 0 || length >= kPathRoom) return false;
+  wchar_t* name = wcsrchr(GameFolderPath, L'\\');
+  if (name == nullptr) return false;
+  ++name;
+  const size_t room = static_cast<size_t>(GameFolderPath + kPathRoom - name);  // with the zero
+  if (room <= wcslen(L"*.dll")) return false;
+  wcscpy(name, L"*.dll");
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(GameFolderPath, &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  HMODULE hook = nullptr;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !EndsWithDll(found.cFileName) ||
+        wcslen(found.cFileName) >= room) {
+      continue;
+    }
+    wcscpy(name, found.cFileName);
+    if (FileIsHook(GameFolderPath)) {
+      hook = LoadLibraryW(GameFolderPath);
+      break;
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  if (hook == nullptr) return false;
+  void* module = hook;
+  if (BindHookFromModules(&module, 1, FindModuleExport, Hook)) return true;
+  FreeLibrary(hook);
+  return false;
+}
+
+bool BindScriptHook(HMODULE self) {
+  return BindLoadedHook(self) || LoadAndBindFolderHook();
 }
 
 // Without a complete hook there is nothing to register with, and calling through a missing

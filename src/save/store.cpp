@@ -46,13 +46,6 @@ void WriteValue(const char* section, const char* key, const char* value) {
   ProfileWriteString(section, key, firstLine.c_str(), kSaveFilePath);
 }
 
-// "%f" and atof without the process locale, which the game may set: the file always holds a
-// decimal point, whichever language the game runs in.
-void FormatFloat(float value, char (&out)[64]) {
-  const auto written = std::to_chars(out, out + sizeof out - 1, value, std::chars_format::fixed, 6);
-  *(written.ec == std::errc{} ? written.ptr : out) = '\0';
-}
-
 float ParseFloat(const char* text) {
   if (*text == '+') ++text;
   float value = 0.0f;
@@ -63,6 +56,55 @@ float ParseFloat(const char* text) {
 }
 
 }  // namespace
+
+// A float is m * 2^e with m below 2^24: its value times a million is exact in 64 bits while e is
+// negative, and its whole part fits 128 bits when e is not, so "%f" needs no wider arithmetic (and
+// none of the C++ library's general formatting, which would triple the plugin's size).
+void FormatFloat(float value, char (&out)[64]) {
+  uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  char* text = out;
+  if (bits >> 31) *text++ = '-';
+  const uint32_t biased = bits >> 23 & 0xFF;
+  uint32_t mantissa = bits & 0x7FFFFF;
+  if (biased == 0xFF) {
+    std::strcpy(text, mantissa != 0 ? "nan" : "inf");
+    return;
+  }
+  const int exponent = biased == 0 ? -149 : static_cast<int>(biased) - 150;
+  if (biased != 0) mantissa |= 0x800000;
+
+  unsigned __int128 whole = 0;
+  uint32_t millionths = 0;
+  if (exponent >= 0) {
+    whole = static_cast<unsigned __int128>(mantissa) << exponent;
+  } else {
+    // Rounded to the nearest millionth, a tie to the even one, as printf rounds.
+    const uint64_t scaled = uint64_t{mantissa} * 1000000;  // below 2^44
+    const int shift = -exponent;
+    uint64_t rounded = 0;
+    if (shift < 64) {
+      rounded = scaled >> shift;
+      const uint64_t rest = scaled & ((uint64_t{1} << shift) - 1);
+      const uint64_t half = uint64_t{1} << (shift - 1);
+      if (rest > half || (rest == half && (rounded & 1) != 0)) ++rounded;
+    }
+    whole = rounded / 1000000;
+    millionths = static_cast<uint32_t>(rounded % 1000000);
+  }
+  char digits[40];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + static_cast<int>(whole % 10));
+    whole /= 10;
+  } while (whole != 0);
+  while (count > 0)
+    *text++ = digits[--count];
+  *text++ = '.';
+  for (uint32_t unit = 100000; unit > 0; unit /= 10)
+    *text++ = static_cast<char>('0' + millionths / unit % 10);
+  *text = '\0';
+}
 
 int32_t ReadInt(const char* section, const char* key, int32_t defaultValue) {
   if (!UsableSectionAndKey(section, key)) return defaultValue;

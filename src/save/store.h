@@ -33,5 +33,8 @@ void WriteString(const char* section, const char* key, const char* value);
 // sets; not a number, NaN or infinity reads 0.0.
 float ReadFloat(const char* section, const char* key, float defaultValue);
 void WriteFloat(const char* section, const char* key, float value);
+// The text WriteFloat stores: "%f" of the value in the "C" locale, exactly ("0.333333",
+// "-2.500000").
+void FormatFloat(float value, char (&out)[64]);
 
 }  // namespace brimvale

@@ -1,5 +1,7 @@
 #include "core/native/hook_binding.h"
 
+#include "core/native/dll_file.h"
+
 namespace brimvale {
 namespace {
 
@@ -43,6 +45,13 @@ bool BindModule(void* module, FindExport find, ScriptHookApi& api) {
          BindExport(module, find, kGetGlobalPtr, api.getGlobalPtr);
 }
 
+// The file's export table answers as GetProcAddress would: an address when the name is there
+// (the file's own start, never called), null when it is not.
+void* FindFileExport(void* exports, const char* name) {
+  const DllExports& table = *static_cast<const DllExports*>(exports);
+  return DllExportsName(table, name) ? const_cast<uint8_t*>(table.file) : nullptr;
+}
+
 }  // namespace
 
 bool BindHookFromModules(void* const* modules, size_t count, FindExport find, ScriptHookApi& api) {
@@ -54,6 +63,12 @@ bool BindHookFromModules(void* const* modules, size_t count, FindExport find, Sc
     }
   }
   return false;
+}
+
+bool DllFileHasHookExports(const uint8_t* file, size_t size) {
+  DllExports exports;
+  ScriptHookApi unused;  // bound to addresses in the file, so never called
+  return ReadDllExports(file, size, exports) && BindModule(&exports, FindFileExport, unused);
 }
 
 }  // namespace brimvale

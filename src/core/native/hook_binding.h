@@ -1,9 +1,10 @@
-// Finding the script hook among the modules already loaded in the process, by its exports. The
-// hook is built with Microsoft's compiler, so its exports carry C++ decorated names; the plain
-// names are accepted as well.
+// Finding the script hook by its exports: among the modules already loaded in the process, or
+// among the DLL files of the game's folder. The hook is built with Microsoft's compiler, so its
+// exports carry C++ decorated names; the plain names are accepted as well.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "core/native/hook.h"
 
@@ -15,5 +16,9 @@ using FindExport = void* (*)(void* module, const char* name);
 // Binds `api` to the first of `modules` that exports all nine operations. False, with `api`
 // untouched, when no module has them all.
 bool BindHookFromModules(void* const* modules, size_t count, FindExport find, ScriptHookApi& api);
+
+// Whether the DLL file whose `size` bytes are at `file` exports all nine operations, under the
+// names that BindHookFromModules accepts; read from the file, without loading it.
+bool DllFileHasHookExports(const uint8_t* file, size_t size);
 
 }  // namespace brimvale
