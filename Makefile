@@ -1,5 +1,5 @@
 # The two set-up commands of a fresh machine are `make play` and `make test`.
-.PHONY: play live test check fuzz windows dist bench format setup clean
+.PHONY: play live plugin test check fuzz windows dist bench format setup clean
 
 SCENARIO ?= play
 
@@ -11,11 +11,17 @@ play: setup
 	cmake --build --preset release --target brimvale-sim
 	build/release/brimvale-sim play --scenario $(SCENARIO) $(PLAY_OPTIONS)
 
-# The game in a browser tab: plays in real time and prints the address to open.
+# The game in a browser tab: plays in real time and prints the address to open. The plugin plays
+# from its shared library, build/release/libbrimvale.so, and a new build of it (`make plugin`,
+# from another terminal) is loaded into the running game where it stands.
 live: setup
 	cmake --preset release >/dev/null
-	cmake --build --preset release --target brimvale-sim
+	cmake --build --preset release --target brimvale-sim brimvale_module
 	build/release/brimvale-sim live $(LIVE_OPTIONS)
+
+# The plugin's shared library only: the quick rebuild of the live game's edit loop.
+plugin:
+	cmake --build --preset release --target brimvale_module
 
 test:
 	scripts/setup test

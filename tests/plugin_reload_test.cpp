@@ -1,11 +1,16 @@
 // A new build of the plugin loaded into the running game: the edit-build-see loop of the live
 // game, played with the plugin's real shared library.
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "hook/plugin_link.h"
 #include "hook/plugin_reload.h"
+#include "live/live_game.h"
 #include "sim_fixture.h"
 
 namespace brimvale {
@@ -108,6 +113,85 @@ TEST_F(PluginReload, ABuildThatDoesNotLoadIsRefusedAndTheOldOneKeepsPlaying) {
   std::string reason;
   EXPECT_FALSE(sim::ReloadPlugin(host, reason));
   EXPECT_NE(reason.find("cannot read"), std::string::npos) << reason;
+}
+
+// The live game takes a new build by itself when the file changes: the page's next frames draw
+// the new text where the player stood, and a broken build leaves the old one playing.
+TEST(LivePluginReload, TheLiveGameTakesEachNewBuildAndRefusesABrokenOne) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("brimvale_live_reload_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path build = dir / "libbrimvale.so";
+  std::filesystem::copy_file(BRIMVALE_MODULE_PATH, build,
+                             std::filesystem::copy_options::overwrite_existing);
+  sim::LiveOptions options;
+  options.plugin = build.string();
+  sim::LiveGame game(options);
+  game.Start();
+  // Frames until `done` holds for one, within `seconds` of wall time.
+  uint64_t seen = 0;
+  auto waitFor = [&](const std::function<bool(const nlohmann::json&)>& done, int seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+      auto frame = game.WaitAfter(seen, std::chrono::milliseconds(500));
+      if (!frame) continue;
+      seen = frame->sequence;
+      const nlohmann::json f = nlohmann::json::parse(frame->json);
+      if (done(f)) return f;
+    }
+    return nlohmann::json();
+  };
+  auto says = [](const nlohmann::json& f, const std::string& text) {
+    return f.dump().find(text) != std::string::npos;
+  };
+  // The screen's words as the page draws them, one item a word.
+  auto shows = [](const nlohmann::json& f, const std::string& text) {
+    std::string words;
+    for (const nlohmann::json& item : f["screen"]["items"]) {
+      const std::string word = item.value("text", "");
+      if (!word.empty()) words += word + " ";
+    }
+    return words.find(text) != std::string::npos;
+  };
+  sim::LiveCommand teleport;
+  teleport.kind = sim::LiveCommand::Kind::TeleportTo;
+  teleport.x = kCreatorPoint.x;
+  teleport.y = kCreatorPoint.y;
+  ASSERT_TRUE(game.Submit(teleport));
+  const nlohmann::json before = waitFor(
+      [&](const nlohmann::json& f) { return shows(f, "to Create Your Brimvale Character."); }, 60);
+  ASSERT_FALSE(before.is_null());
+  const std::string firstBuild = before["build"]["id"];
+
+  std::string bytes = ReadFile(BRIMVALE_MODULE_PATH);
+  for (size_t at = bytes.find("to Create Your Brimvale"); at != std::string::npos;
+       at = bytes.find("to Create Your Brimvale", at))
+    bytes.replace(at, 23, "to Design Your Brimvale");
+  // Written beside and moved into place, as a linker leaves a finished build.
+  WriteFile(dir / "next.so", bytes);
+  std::filesystem::rename(dir / "next.so", build);
+  const nlohmann::json after = waitFor(
+      [&](const nlohmann::json& f) { return shows(f, "to Design Your Brimvale Character."); }, 60);
+  ASSERT_FALSE(after.is_null());
+  EXPECT_NE(after["build"]["id"], firstBuild);
+  EXPECT_TRUE(says(after["milestones"], "plugin reloaded: build"));
+  EXPECT_EQ(after["map"]["player"]["x"], before["map"]["player"]["x"]);
+  EXPECT_EQ(after["map"]["player"]["y"], before["map"]["player"]["y"]);
+  EXPECT_EQ(after["save"], before["save"]);
+
+  WriteFile(dir / "next.so", "not a library\n");
+  std::filesystem::rename(dir / "next.so", build);
+  const nlohmann::json refused =
+      waitFor([&](const nlohmann::json& f) { return says(f["milestones"], "reload refused"); }, 60);
+  ASSERT_FALSE(refused.is_null());
+  const nlohmann::json later = waitFor(
+      [&](const nlohmann::json& f) { return f["frame"] > refused["frame"].get<int64_t>() + 10; },
+      30);
+  ASSERT_FALSE(later.is_null());
+  EXPECT_EQ(later["build"]["id"], after["build"]["id"]);
+  EXPECT_TRUE(shows(later, "to Design Your Brimvale Character."));
+  game.Stop();
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ void OnInterrupt(int) {
 
 constexpr const char* kUsage =
     R"(usage: brimvale-sim live [--port N] [--listen ADDR] [--scenario NAME | --save FILE] [--seed N]
+                          [--plugin FILE]
 
 Plays Brimvale in the simulated host in real time (30 game frames a second) and serves it to a
 browser: open the address it prints. Ctrl-C stops it.
@@ -32,7 +33,19 @@ browser: open the address it prints. Ctrl-C stops it.
   --scenario NAME  start from that scenario's save instead of a new game
   --save FILE      start from a copy of a player's save file (the file is never changed)
   --seed N         the host's random seed (default 1)
+  --plugin FILE    the plugin's shared library, loaded again whenever a new build of it lands
+                   (default: libbrimvale.so beside brimvale-sim; without one, the plugin built
+                   into brimvale-sim plays and cannot be reloaded)
 )";
+
+// libbrimvale.so beside the running brimvale-sim, where the build puts it.
+std::string PluginBesideProgram() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return "";
+  const std::filesystem::path plugin = self.parent_path() / "libbrimvale.so";
+  return std::filesystem::exists(plugin, ec) ? plugin.string() : "";
+}
 
 int Bad(const std::string& message) {
   std::cerr << "brimvale-sim live: " << message
@@ -60,7 +73,7 @@ int RunLiveCommand(int argc, char** argv) {
       return 0;
     }
     if (arg != "--port" && arg != "--listen" && arg != "--scenario" && arg != "--save" &&
-        arg != "--seed")
+        arg != "--seed" && arg != "--plugin")
       return Bad("unknown option '" + arg + "'");
     if (i + 1 >= argc || std::string(argv[i + 1]).empty()) return Bad(arg + " needs a value");
     const std::string value = argv[++i];
@@ -78,10 +91,16 @@ int RunLiveCommand(int argc, char** argv) {
       if (!std::filesystem::is_regular_file(value, ec))
         return Bad("cannot read the save file " + value);
       options.save = std::filesystem::absolute(value);
+    } else if (arg == "--plugin") {
+      std::error_code ec;
+      if (!std::filesystem::is_regular_file(value, ec))
+        return Bad("--plugin wants the plugin's shared library, not '" + value + "'");
+      options.plugin = std::filesystem::absolute(value).string();
     } else if (!Number(value, options.seed)) {
       return Bad("--seed wants a whole number from 0 to 4294967295, not '" + value + "'");
     }
   }
+  if (options.plugin.empty()) options.plugin = PluginBesideProgram();
   if (!options.scenario.empty() && !options.save.empty())
     return Bad("--scenario and --save each say where to start; give one");
   if (address != "127.0.0.1" && address != "localhost" && address != "::1")

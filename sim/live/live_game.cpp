@@ -10,6 +10,8 @@
 
 #include "hook/game_directory.h"
 #include "hook/host.h"
+#include "hook/plugin_link.h"
+#include "hook/plugin_reload.h"
 #include "hook/trace_json.h"
 #include "live/live_frame.h"
 #include "natives/player_actions.h"
@@ -196,6 +198,8 @@ struct LiveGame::Session {
   bool scriptSeen = false;
   bool campaignStarted = false;  // the story's start point accepted in this game
   SaveEntries lastSave;
+  bool shared = false;  // the plugin is its shared library, so it can be reloaded
+  PluginFileWatch watch;
 };
 
 LiveGame::LiveGame(LiveOptions options) : options_(std::move(options)) {}
@@ -286,7 +290,16 @@ void LiveGame::Attach(Session& session) {
   session.watcher =
       std::make_unique<MilestoneWatcher>(*session.host, session.game.path() / "Brimvale.ini");
   session.host->onFrameEnd = [this, &session](SimHost&) { AfterFrame(session); };
+  SetPluginPath(options_.plugin);
   session.host->LoadPlugin();
+  session.shared = !options_.plugin.empty() && session.host->PluginModule();
+  if (!options_.plugin.empty() && !session.shared) {
+    Note(session, "the plugin's library did not load (" + PluginLoadError() +
+                      "); playing the plugin built into brimvale-sim");
+    SetPluginPath("");
+    session.host->LoadPlugin();
+  }
+  if (session.shared) session.watch.Changed(options_.plugin);
   session.deadline = Clock::now();
   Note(session, "started from " + session.start);
 }
@@ -336,6 +349,31 @@ void LiveGame::Play(Session& session) {
   }
 }
 
+void LiveGame::Milestone(Session& session, const std::string& line) {
+  session.milestones.push_back("[frame " + std::to_string(session.host->Frame()) + "] " + line);
+  ++session.milestonesTotal;
+  if (session.milestones.size() > kMaxMilestones) session.milestones.pop_front();
+}
+
+// Between frames: the world, the save file and the logs stay; the plugin starts as at load.
+void LiveGame::Reload(Session& session) {
+  if (!session.shared) {
+    Note(session, "reload needs the plugin's shared library (brimvale-sim live --plugin FILE)");
+    return;
+  }
+  std::string reason;
+  if (!ReloadPlugin(*session.host, reason)) {
+    Milestone(session, "plugin reload refused, the old build plays on: " + reason);
+    Note(session, "reload refused: " + reason);
+    return;
+  }
+  const PluginBuild& build = LoadedPluginBuild();
+  Milestone(session, "plugin reloaded: build " + build.id);
+  Note(session, "loaded build " + build.id + " of " + build.path);
+  session.fault.clear();
+  session.scriptSeen = false;
+}
+
 void LiveGame::Note(Session& session, const std::string& line) {
   session.log.push_back(line);
   ++session.logTotal;
@@ -367,9 +405,7 @@ void LiveGame::AfterFrame(Session& session) {
   }
   host.ClearTrace();
   session.watcher->Watch([&](const std::string& told, bool) {
-    session.milestones.push_back("[frame " + std::to_string(host.Frame()) + "] " + told);
-    ++session.milestonesTotal;
-    if (session.milestones.size() > kMaxMilestones) session.milestones.pop_front();
+    Milestone(session, told);
     if (!told.starts_with("save: ")) return;
     for (const auto& [key, value] : session.watcher->Save()) {
       auto old = session.lastSave.find(key);
@@ -383,6 +419,9 @@ void LiveGame::AfterFrame(Session& session) {
     session.fault = "the plugin's script stopped at frame " + std::to_string(host.Frame());
     Note(session, "fault: " + session.fault);
   }
+  // A new build that has landed is taken about twice a second.
+  if (session.shared && host.Frame() % 15 == 0 && session.watch.Changed(options_.plugin))
+    Reload(session);
   Walk(session);
   const auto now = Clock::now();
   // At speeds above real time the page still gets about 30 pictures a second.
@@ -494,6 +533,9 @@ void LiveGame::Apply(Session& session, const LiveCommand& command) {
     case LiveCommand::Kind::Key:
       PressKey(session, command.key, command.down);
       return;
+    case LiveCommand::Kind::Reload:
+      Reload(session);
+      return;
   }
 }
 
@@ -555,6 +597,12 @@ void LiveGame::Publish(Session& session) {
   frame["start"] = session.start;
   frame["playing"] = session.playing;
   frame["fault"] = session.fault;
+  if (session.shared) {
+    const PluginBuild& build = LoadedPluginBuild();
+    frame["build"] = {{"id", build.id}, {"fileTime", build.fileTime}, {"path", build.path}};
+  } else {
+    frame["build"] = {{"id", "built in"}, {"fileTime", 0}, {"path", ""}};
+  }
   const std::string caption = "live  |  frame " + std::to_string(host.Frame()) + "  |  seed " +
                               std::to_string(options_.seed);
   frame["screen"] = DrawingJson(LayOutScreen(CaptureScreen(host, caption)));

@@ -21,13 +21,27 @@ struct LiveOptions {
   std::string scenario;        // start from this scenario's save; empty: a new game
   std::filesystem::path save;  // or from a copy of this save file (never written)
   uint32_t seed = 1;
+  // The plugin's shared library, loaded from a fresh copy and loaded again for each new build
+  // (the Reload command, or by itself when the file changes); empty: the plugin linked in.
+  std::string plugin;
   double frameMs = 1000.0 / 30.0;  // game time per frame, and wall time per frame at speed 1
   // Lines for the terminal: faults, ignored input, milestones.
   std::function<void(const std::string& line)> log;
 };
 
 struct LiveCommand {
-  enum class Kind { Key, Pause, Resume, Step, Speed, Restart, WalkTo, TeleportTo, PlayForMe };
+  enum class Kind {
+    Key,
+    Pause,
+    Resume,
+    Step,
+    Speed,
+    Restart,
+    WalkTo,
+    TeleportTo,
+    PlayForMe,
+    Reload
+  };
   Kind kind = Kind::Pause;
   std::string key;  // Key: the page's key code ("KeyE", "ArrowUp", "ShiftLeft")
   bool down = false;
@@ -77,6 +91,8 @@ class LiveGame {
   void PressKey(Session& session, const std::string& code, bool down);
   void Publish(Session& session);
   void Note(Session& session, const std::string& line);
+  void Milestone(Session& session, const std::string& line);
+  void Reload(Session& session);
   void Log(const std::string& line);
 
   LiveOptions options_;

@@ -43,6 +43,8 @@ bool ParseLiveCommand(std::string_view body, LiveCommand& command, std::string& 
     command.kind = Kind::Key;
     command.key = key->get<std::string>();
     command.down = down->get<bool>();
+  } else if (kind == "reload") {
+    command.kind = Kind::Reload;
   } else if (kind == "pause" || kind == "resume" || kind == "step") {
     command.kind = kind == "pause" ? Kind::Pause : kind == "resume" ? Kind::Resume : Kind::Step;
   } else if (kind == "speed") {

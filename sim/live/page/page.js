@@ -204,6 +204,9 @@ function showPanels(f) {
        `frame ${f.frame}  |  ${(f.timeMs / 1000).toFixed(1)} s  |  ${f.paused ? 'paused' : f.speed + 'x'}` +
        (f.playing ? `  |  the scripted player plays ${f.playing}` : '') + `  |  from ${f.start}`);
   document.getElementById('pause').textContent = f.paused ? 'Resume' : 'Pause';
+  text(document.getElementById('build'), f.build.fileTime
+    ? `build ${f.build.id} of ${new Date(f.build.fileTime * 1000).toLocaleTimeString()}`
+    : `build ${f.build.id}`);
   document.getElementById('playForMe').textContent = f.playing ? 'Take the keys back' : 'Play for me';
   const fault = document.getElementById('fault');
   fault.hidden = !f.fault;
@@ -305,6 +308,7 @@ document.getElementById('restart').onclick = () => {
   const from = document.getElementById('restartFrom').value;
   post({ type: 'restart', scenario: from });
 };
+document.getElementById('reload').onclick = () => post({ type: 'reload' });
 document.getElementById('follow').onchange = e => { view.follow = e.target.checked; };
 mapCanvas.addEventListener('wheel', e => {
   e.preventDefault();
