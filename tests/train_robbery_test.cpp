@@ -42,6 +42,16 @@ class TrainRobberyMission : public SimTest {
 
   const sim::SimBlip* Blip(const char* name) { return host.world.blips.Named(name); }
   std::string Objective() { return sim::ShownObjective(host); }
+  // Train guards in combat with the player, kept to it.
+  int GuardsOnThePlayer() {
+    int count = 0;
+    for (const auto& [handle, e] : host.world.entities) {
+      if (e.model != GameHash("S_M_M_UniTrainGuards_01")) continue;
+      const sim::ScenePed& ped = host.world.scene.peds[handle];
+      count += ped.combatTarget == host.world.player.ped && ped.keepTask ? 1 : 0;
+    }
+    return count;
+  }
   const sim::SimEntity* BlippedEntity(const char* name) {
     const sim::SimBlip* blip = Blip(name);
     return blip ? host.world.Find(blip->entity) : nullptr;
@@ -237,21 +247,10 @@ TEST_F(TrainRobberyMission, TheStartPromptAndTheSafeZoneReachExactlyTheirRange) 
 TEST_F(TrainRobberyMission, TheGuardsTurnOnAPlayerWhoBoardsUnseen) {
   host.world.trains.senseRange = -1.0f;
   ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
-  const int32_t me = host.world.player.ped;
-  auto guardsOnMe = [&] {
-    int count = 0;
-    for (const auto& [handle, e] : host.world.entities) {
-      if (e.model == GameHash("S_M_M_UniTrainGuards_01")) {
-        const sim::ScenePed& ped = host.world.scene.peds[handle];
-        count += ped.combatTarget == me && ped.keepTask ? 1 : 0;
-      }
-    }
-    return count;
-  };
   host.RunFrames(3);
-  EXPECT_EQ(guardsOnMe(), 0);
+  EXPECT_EQ(GuardsOnThePlayer(), 0);
   ASSERT_TRUE(sim::BoardRobberyTrain(player)) << log.str();
-  EXPECT_EQ(guardsOnMe(), 7);
+  EXPECT_EQ(GuardsOnThePlayer(), 7);
 }
 
 // A hold prompt, not a press: a press leaves it standing and starts nothing; a hold starts.
@@ -295,23 +294,12 @@ TEST_F(TrainRobberyMission, TheHoldPromptLivesOnlyWithinOneUnitOfTheStation) {
 // A guard who senses the player before he is aboard sets all seven on him.
 TEST_F(TrainRobberyMission, TheGuardsTurnOnThePlayerOnceOneSensesHim) {
   ASSERT_TRUE(sim::HoldRobberyPrompt(player)) << log.str();
-  const int32_t me = host.world.player.ped;
-  auto guardsOnMe = [&] {
-    int count = 0;
-    for (const auto& [handle, e] : host.world.entities) {
-      if (e.model == GameHash("S_M_M_UniTrainGuards_01")) {
-        const sim::ScenePed& ped = host.world.scene.peds[handle];
-        count += ped.combatTarget == me && ped.keepTask ? 1 : 0;
-      }
-    }
-    return count;
-  };
   host.RunFrames(3);
-  EXPECT_EQ(guardsOnMe(), 0);
+  EXPECT_EQ(GuardsOnThePlayer(), 0);
   host.MovePlayer({1441.316f, 243.122f, 92.311f});  // 20 from the first guard, off the train
   host.RunFrames(2);
   EXPECT_EQ(Objective(), "Get onto the ~s~~o~Train.~s~");
-  EXPECT_EQ(guardsOnMe(), 7);
+  EXPECT_EQ(GuardsOnThePlayer(), 7);
 }
 
 TEST_F(TrainRobberyMission, TheScoreShowsFromTheBagStageAndTheBagIconTurnsBlueWhileCarried) {
