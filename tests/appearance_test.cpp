@@ -1,6 +1,7 @@
 // The character record: its load from the save file and how it is put on the player's ped.
 #include <string>
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "character/outfit.h"
 #include "core/campaign.h"

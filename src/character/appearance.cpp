@@ -1,5 +1,7 @@
 // Putting the character record on a ped: texture layers, the trait, the outfit, body type, the 54
 // shape values and the voice, in the order the game needs them.
+#include "character/appearance.h"
+
 #include <cstdlib>
 
 #include "character/character_record.h"

@@ -2,6 +2,7 @@
 // dressing, the gender change and the finish. The pages themselves are in creator_pages.cpp.
 #include "character/creator.h"
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "character/creator_pages.h"
 #include "core/native/natives.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <span>
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "character/creator.h"
 #include "character/creator_pages.h"

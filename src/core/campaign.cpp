@@ -1,5 +1,6 @@
 #include "core/campaign.h"
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "core/native/natives.h"
 #include "core/native/player_model.h"

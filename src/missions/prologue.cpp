@@ -2,6 +2,7 @@
 // penitentiary (stages 0 to 7). The hideout half is in prologue_hideout.cpp.
 #include "missions/prologue.h"
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "core/native/natives.h"
 #include "missions/prologue_stages.h"

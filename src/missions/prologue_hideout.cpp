@@ -3,6 +3,7 @@
 // roam (stages 8 to 15).
 #include <cstdio>
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "core/native/natives.h"
 #include "missions/prologue.h"

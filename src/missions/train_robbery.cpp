@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "character/outfit.h"
 #include "core/native/hook.h"

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "character/outfit.h"
 #include "core/native/natives.h"

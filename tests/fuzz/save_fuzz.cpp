@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "character/appearance.h"
 #include "character/character_record.h"
 #include "character/outfit.h"
 #include "core/campaign.h"
