@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <atomic>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -60,6 +61,17 @@ class LiveServerTest : public ::testing::Test {
     httplib::Client client = Client();
     auto res = client.Post("/input", body, "application/json");
     return res ? res->status : -1;
+  }
+
+  static bool Logged(const json& frame, const std::string& line) {
+    for (const json& l : frame["log"]["lines"])
+      if (l == line) return true;
+    return false;
+  }
+
+  // The latest frame message, as a viewer that connects now gets it first.
+  json Now() {
+    return Frames([](const json&) { return true; }, 1).at(0);
   }
 
   static bool DrawsText(const json& frame, const std::string& text) {
@@ -150,6 +162,116 @@ TEST_F(LiveServerTest, ViewersSeeTheSameFramesAndADroppedOneDoesNotStopTheGame) 
   const auto after = Frames([](const json&) { return true; }, 1);
   const int64_t advanced = after[0]["frame"].get<int64_t>() - before[0]["frame"].get<int64_t>();
   // Two seconds are 60 frames at the game's pace; a busy machine may run some behind, never ahead.
+  EXPECT_GE(advanced, 20);
+  EXPECT_LE(advanced, 70);
+}
+
+TEST_F(LiveServerTest, PauseHoldsTheGameStepRunsOneFrameAndSpeedSetsThePace) {
+  ASSERT_EQ(Post(R"({"type":"pause"})"), 200);
+  const auto paused = Frames([](const json& f) { return f["paused"] == true; });
+  ASSERT_TRUE(paused.back()["paused"]);
+  const int64_t held = paused.back()["frame"];
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(Now()["frame"], held);
+  ASSERT_EQ(Post(R"({"type":"step"})"), 200);
+  EXPECT_EQ(Frames([&](const json& f) { return f["frame"] == held + 1; }).back()["frame"],
+            held + 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(Now()["frame"], held + 1) << "one step, one frame";
+
+  // A second of wall time at a quarter speed and at four times: about 7 and 120 frames.
+  auto framesInASecond = [&](const char* speed) {
+    EXPECT_EQ(Post(std::string(R"({"type":"speed","speed":)") + speed + "}"), 200);
+    EXPECT_EQ(Post(R"({"type":"resume"})"), 200);
+    Frames([&](const json& f) { return f["paused"] == false && f["speed"] == std::stod(speed); });
+    const int64_t from = Now()["frame"];
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    return Now()["frame"].get<int64_t>() - from;
+  };
+  const int64_t slow = framesInASecond("0.25");
+  EXPECT_GE(slow, 3);
+  EXPECT_LE(slow, 12);
+  const int64_t fast = framesInASecond("4");
+  EXPECT_GE(fast, 60);
+  EXPECT_LE(fast, 130);
+}
+
+TEST_F(LiveServerTest, RestartFromAScenarioThenPlayForMeUntilTheViewerTakesTheKeysBack) {
+  ASSERT_EQ(Post(R"({"type":"restart","scenario":"progression"})"), 200);
+  auto startedFrom = [](const std::string& start) {
+    return [start](const json& f) { return f["start"] == start; };
+  };
+  const json rankFourteen = Frames(startedFrom("the start of scenario progression")).back();
+  EXPECT_EQ(rankFourteen["stats"]["rank"], "14");
+  EXPECT_LT(rankFourteen["frame"].get<int64_t>(), 60) << "a new game, not the old one";
+
+  // The prologue's start: a character made, the campaign not started.
+  ASSERT_EQ(Post(R"({"type":"restart","scenario":"prologue"})"), 200);
+  const json prologue = Frames(startedFrom("the start of scenario prologue")).back();
+  EXPECT_EQ(prologue["stats"]["rank"], "");
+  ASSERT_EQ(Post(R"({"type":"speed","speed":8})"), 200);
+  ASSERT_EQ(Post(R"({"type":"playForMe","on":true})"), 200);
+  const auto startPoint = Frames(
+      [](const json& f) { return Logged(f, "the scripted player finished the start point"); },
+      3000);
+  ASSERT_TRUE(Logged(startPoint.back(), "the scripted player plays the start point"));
+  ASSERT_TRUE(Logged(startPoint.back(), "the scripted player finished the start point"));
+
+  // The next part is the prologue; a key of the viewer's stops the scripted player in it.
+  ASSERT_EQ(Post(R"({"type":"playForMe","on":true})"), 200);
+  const auto playing = Frames([](const json& f) { return f["playing"] == "the prologue"; });
+  ASSERT_EQ(playing.back()["playing"], "the prologue");
+  ASSERT_EQ(Post(R"({"type":"key","key":"KeyW","down":true})"), 200);
+  const json back = Frames([](const json& f) {
+                      return Logged(f, "the scripted player stopped in the prologue");
+                    }).back();
+  EXPECT_TRUE(Logged(back, "the viewer has the keys again"));
+  EXPECT_EQ(back["playing"], "");
+}
+
+// A game that has not started yet takes no input off the queue; the server turns the rest away.
+class LiveServerFloodTest : public LiveServerTest {
+ protected:
+  void SetUp() override {
+    port_ = server_.Bind("127.0.0.1", 0);
+    ASSERT_GT(port_, 0);
+    server_.Start();
+  }
+};
+
+TEST_F(LiveServerFloodTest, AFullInputQueueIsAnswered429AndTheGameKeepsItsPace) {
+  const std::string input = R"({"type":"speed","speed":1})";
+  for (int i = 0; i < 256; ++i)
+    ASSERT_EQ(Post(input), 200) << "message " << i;
+  EXPECT_EQ(Post(input), 429);
+  EXPECT_EQ(Post(input), 429);
+
+  game_.Start();
+  Frames([](const json& f) { return f["frame"] > 10; });
+  EXPECT_EQ(Post(input), 200) << "the game took the queue";
+  // Two viewers' worth of input as fast as it goes for two seconds: every message is taken or
+  // turned away, and the game runs on at 30 frames a second.
+  std::atomic<bool> flooding{true};
+  std::atomic<int> answered{0}, other{0};
+  std::vector<std::thread> flood;
+  for (int t = 0; t < 2; ++t) {
+    flood.emplace_back([&] {
+      httplib::Client client = Client();
+      while (flooding) {
+        auto res = client.Post("/input", R"({"type":"key","key":"KeyW","down":false})",
+                               "application/json");
+        ++((res && (res->status == 200 || res->status == 429)) ? answered : other);
+      }
+    });
+  }
+  const int64_t from = Now()["frame"];
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  const int64_t advanced = Now()["frame"].get<int64_t>() - from;
+  flooding = false;
+  for (std::thread& t : flood)
+    t.join();
+  EXPECT_GT(answered.load(), 200);
+  EXPECT_EQ(other.load(), 0);
   EXPECT_GE(advanced, 20);
   EXPECT_LE(advanced, 70);
 }

@@ -1,9 +1,13 @@
 // The playthrough's pictures: a known frame drawn and its pixels read back.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "pictures/screen_render.h"
+#include "pictures/world_map.h"
+#include "sim_fixture.h"
 
 namespace brimvale {
 namespace {
@@ -172,6 +176,61 @@ TEST(ScreenRender, TheFadeBlacksTheWorldUnderWhatTheScriptsDraw) {
   }
   EXPECT_GT(changedTopRight, 20);
   EXPECT_EQ(changedElsewhere, 0) << "a pulse does not tint the world";
+}
+
+// The map inset of the playthrough's pictures, from the world of a game that has placed the
+// creator's blip: the player 40 metres east of the creator's point, facing west.
+class MapInset : public testing::SimTest {};
+
+TEST_F(MapInset, ShowsThePlayerWhatIsNearAndHowThePedsFare) {
+  host.LoadPlugin();
+  host.RunFrames(60);
+  host.MovePlayer({2589.794f, -1169.821f, 53.684f});
+  host.world.PlayerEntity().heading = 90.0f;
+  // A dead ped 30 metres north of the player, a downed one 30 metres south.
+  const int32_t dead = host.world.Spawn(sim::EntityKind::Ped, sim::GameHash("S_M_M_VALDEPUTY_01"),
+                                        {2589.794f, -1139.821f, 53.684f}, 0.0f);
+  host.world.entities.at(dead).dead = true;
+  const int32_t downed = host.world.Spawn(sim::EntityKind::Ped, sim::GameHash("S_M_M_VALDEPUTY_01"),
+                                          {2589.794f, -1199.821f, 53.684f}, 0.0f);
+  host.world.scene.peds[downed].down = true;
+
+  sim::ScreenFrame screen = sim::CaptureScreen(host, "");
+  auto texts = [](const sim::ScreenDrawing& drawing) {
+    std::map<std::string, const sim::DrawItem*> found;
+    for (const sim::DrawItem& item : drawing.items)
+      if (item.kind == sim::DrawKind::Text) found[item.text] = &item;
+    return found;
+  };
+  EXPECT_FALSE(texts(sim::LayOutScreen(screen)).count("creator")) << "no inset without a map";
+  screen.map = sim::CaptureWorldMap(host);
+  const sim::ScreenDrawing drawing = sim::LayOutScreen(screen);
+  const auto shown = texts(drawing);
+
+  // The inset is bottom left, the player at its centre (174, 878), 1.25 pixels a metre, north up:
+  // the creator's place and its blip 50 pixels to the west, far places left out.
+  ASSERT_TRUE(shown.count("creator"));
+  EXPECT_NEAR(shown.at("creator")->x, 130, 1);
+  EXPECT_NEAR(shown.at("creator")->y, 882, 1);
+  ASSERT_TRUE(shown.count("Brimvale - Create Character"));
+  EXPECT_NEAR(shown.at("Brimvale - Create Character")->x, 132, 1);
+  EXPECT_FALSE(shown.count("station"));
+  EXPECT_TRUE(shown.count("2590, -1170  heading 90"));
+  ASSERT_TRUE(shown.count("down"));
+  EXPECT_NEAR(shown.at("down")->y, 878 + 37.5 + 4, 1) << "the downed ped is south";
+  int crossedOut = 0, heading = 0;
+  for (const sim::DrawItem& item : drawing.items) {
+    if (item.kind != sim::DrawKind::Line) continue;
+    crossedOut +=
+        std::abs(item.x + item.w / 2 - 174) < 1 && std::abs(item.y + item.h / 2 - 840.5) < 1;
+    heading +=
+        item.x == 174 && item.y == 878 && std::abs(item.w + 16) < 0.5 && std::abs(item.h) < 0.5;
+  }
+  EXPECT_EQ(crossedOut, 2) << "the dead ped, north, is crossed out";
+  EXPECT_EQ(heading, 1) << "the player's heading points west";
+
+  const ScreenImage image = sim::RenderScreen(screen);
+  EXPECT_EQ(Rgb(image.Pixel(174, 878)), 0xFFFFFFu) << "the player";
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 
 #include <cstddef>
 #include <nlohmann/json.hpp>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "hook/host.h"
 #include "pictures/screen_render.h"
+#include "pictures/world_map.h"
 #include "player/milestones.h"
 
 namespace brimvale::sim {
@@ -23,18 +23,12 @@ struct FrameCalls {
 };
 inline constexpr size_t kMaxListedCalls = 300;
 
-// The campaign's fixed places as the game's map names them.
-struct MapPlace {
-  const char* name;
-  Vector3 at;
-};
-std::span<const MapPlace> MapPlaces();
-
 // Each item as the page's canvas paints it (the names of DrawItem, defaults left out).
 nlohmann::json DrawingJson(const ScreenDrawing& drawing);
 // Money, health, rank, experience, skill points and story progress.
 nlohmann::json StatsJson(const SimHost& host, const SaveEntries& save);
-// The player, blips, peds by side, vehicles, objects, the script camera and the fixed places.
+// The world map (CaptureWorldMap, the same the screenshots' inset shows) and the fixed places,
+// as the page's map canvas paints them.
 nlohmann::json MapJson(const SimHost& host);
 
 }  // namespace brimvale::sim

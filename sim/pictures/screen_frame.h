@@ -2,9 +2,11 @@
 // playthrough captures one of these for each screenshot; the renderer (sim/render) draws it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "pictures/world_map.h"
 #include "world/ui_world.h"
 
 namespace brimvale::sim {
@@ -20,6 +22,9 @@ struct ScreenFrame {
   std::vector<std::string> effects;  // full-screen effects running, such as "DeathFailMP01"
   double fade = 0.0;                 // how far the game's fade has blacked the screen, 0 to 1
   std::string caption;               // what the picture is: scenario, frame, game time
+  // The world around the player, shown as an inset in a corner; the live page leaves it out
+  // since it shows its own map beside the screen.
+  std::optional<WorldMap> map;
 };
 
 // A mission sets its objective line on every pass of the stage that owns it; the game lets the

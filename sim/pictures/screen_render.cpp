@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <numbers>
+#include <utility>
 
 #include "pictures/markup.h"
 
@@ -190,6 +192,131 @@ class Layout {
     }
   }
 
+  // The world around the player in the bottom-left corner, north up, so each picture shows
+  // where the player stands and what is near: the same marks as the live page's map.
+  void MapInset(const WorldMap& map) {
+    const double size = 300 * unit_, pad = 8 * unit_;
+    const double left = 24 * unit_, top = h_ - 36 * unit_ - 16 * unit_ - size;
+    const double cx = left + size / 2, cy = top + size / 2;
+    const double scale = size / kMapInsetMetres;  // pixels a metre
+    DrawItem back = Item(DrawKind::RoundBox, left, top, size, size);
+    back.radius = 6 * unit_;
+    back.fill = {0.06, 0.07, 0.08, 0.85};
+    back.stroke = {0.8, 0.78, 0.7, 0.6};
+    back.strokeWidth = 1.5 * unit_;
+    Add(back);
+    auto at = [&](float x, float y) {
+      return std::pair{cx + (x - map.player.x) * scale, cy - (y - map.player.y) * scale};
+    };
+    auto inside = [&](std::pair<double, double> p) {
+      return p.first >= left + pad && p.first <= left + size - pad && p.second >= top + pad &&
+             p.second <= top + size - pad;
+    };
+    const TextStyle label{13 * unit_, {0.75, 0.76, 0.8, 1}, false, false};
+    // A grid line every 50 metres of world coordinates.
+    const double step = 50.0;
+    for (double gx = std::ceil((map.player.x - kMapInsetMetres / 2) / step) * step;
+         gx <= map.player.x + kMapInsetMetres / 2; gx += step) {
+      const double sx = at(static_cast<float>(gx), 0).first;
+      AddLine(sx, top + 1, 0, size - 2);
+    }
+    for (double gy = std::ceil((map.player.y - kMapInsetMetres / 2) / step) * step;
+         gy <= map.player.y + kMapInsetMetres / 2; gy += step) {
+      const double sy = at(0, static_cast<float>(gy)).second;
+      AddLine(left + 1, sy, size - 2, 0);
+    }
+    for (const MapPlace& place : MapPlaces()) {
+      const auto p = at(place.at.x, place.at.y);
+      if (!inside(p)) continue;
+      Dot(p, 3 * unit_, {0.55, 0.56, 0.6, 1});
+      PlainText(place.name, label, p.first + 6 * unit_, p.second + 4 * unit_);
+    }
+    for (const MapBlip& blip : map.blips) {
+      const DrawColour gold = std::string(blip.kind) == "route" ? DrawColour{0.94, 0.82, 0.44, 1}
+                                                                : DrawColour{0.9, 0.71, 0.29, 1};
+      auto p = at(blip.x, blip.y);
+      if (std::string(blip.kind) == "radius" && blip.radius * scale >= 3) {
+        DrawItem ring = Ring(p, blip.radius * scale, gold);
+        if (inside(p)) Add(ring);
+      }
+      // A blip beyond the inset is pinned to its edge, in the direction to go, without its name.
+      const bool pinned = !inside(p);
+      p.first = std::clamp(p.first, left + pad, left + size - pad);
+      p.second = std::clamp(p.second, top + pad, top + size - pad);
+      DrawItem mark = Item(DrawKind::Box, p.first, p.second, 9 * unit_, 9 * unit_);
+      mark.rotation = 45;
+      mark.fill = gold;
+      mark.stroke = {0, 0, 0, 0.8};
+      mark.strokeWidth = 1;
+      Add(mark);
+      if (!blip.name.empty() && !pinned)
+        PlainText(blip.name, {label.size, {1, 0.93, 0.6, 1}, false, false}, p.first + 8 * unit_,
+                  p.second - 6 * unit_);
+    }
+    for (const MapThing& vehicle : map.vehicles) {
+      const auto p = at(vehicle.x, vehicle.y);
+      if (!inside(p)) continue;
+      DrawItem box = Item(DrawKind::Box, p.first, p.second, 8 * unit_, 14 * unit_);
+      box.rotation = -vehicle.heading;
+      box.fill = {0.42, 0.69, 1, 0.25};
+      box.stroke = {0.42, 0.69, 1, 1};
+      box.strokeWidth = 1.5;
+      Add(box);
+    }
+    for (const MapThing& object : map.objects) {
+      const auto p = at(object.x, object.y);
+      if (!inside(p)) continue;
+      DrawItem box = Item(DrawKind::Box, p.first, p.second, 5 * unit_, 5 * unit_);
+      box.fill = {0.79, 0.63, 1, 1};
+      Add(box);
+    }
+    for (const MapPed& ped : map.peds) {
+      const auto p = at(ped.x, ped.y);
+      if (!inside(p)) continue;
+      const std::string side = ped.side, state = ped.state;
+      DrawColour colour = side == "hostile" ? DrawColour{0.88, 0.25, 0.25, 1}
+                          : side == "gang"  ? DrawColour{0.82, 0.44, 0.19, 1}
+                                            : DrawColour{0.6, 0.67, 0.67, 1};
+      if (state != "up") colour.a = 0.5;
+      Dot(p, 3.5 * unit_, colour);
+      // Dead peds are crossed out; downed ones say so.
+      if (state == "dead") {
+        const double r = 5 * unit_;
+        AddLine(p.first - r, p.second - r, 2 * r, 2 * r, {1, 1, 1, 0.9}, 1.5);
+        AddLine(p.first - r, p.second + r, 2 * r, -2 * r, {1, 1, 1, 0.9}, 1.5);
+      } else if (state == "down") {
+        PlainText("down", {11 * unit_, {1, 1, 1, 0.8}, false, false}, p.first + 5 * unit_,
+                  p.second + 4 * unit_);
+      }
+    }
+    if (map.camera) {
+      const auto p = at(map.camera->x, map.camera->y);
+      if (inside(p)) {
+        DrawItem box = Item(DrawKind::Box, p.first, p.second, 9 * unit_, 9 * unit_);
+        box.rotation = -map.camera->heading;
+        box.fill = {0.5, 1, 0.5, 0.15};
+        box.stroke = {0.5, 1, 0.5, 1};
+        box.strokeWidth = 1.5;
+        Add(box);
+        PlainText("camera", {label.size, {0.5, 1, 0.5, 1}, false, false}, p.first + 7 * unit_,
+                  p.second + 4 * unit_);
+      }
+    }
+    // The player at the centre, a line out along the heading (0 faces north, anticlockwise).
+    const double rad = map.player.heading * std::numbers::pi / 180.0, reach = 16 * unit_;
+    AddLine(cx, cy, -std::sin(rad) * reach, -std::cos(rad) * reach, {1, 1, 1, 1}, 2.5 * unit_);
+    DrawItem player = Item(DrawKind::Box, cx, cy, 10 * unit_, 10 * unit_);
+    player.rotation = -map.player.heading;
+    player.fill = {1, 1, 1, 1};
+    player.stroke = {0, 0, 0, 0.9};
+    player.strokeWidth = 1.5;
+    Add(player);
+    char where[96];
+    std::snprintf(where, sizeof where, "%.0f, %.0f  heading %.0f", map.player.x, map.player.y,
+                  map.player.heading);
+    PlainText(where, label, left, top - 6 * unit_);
+  }
+
   void Caption(const std::string& caption) {
     const double height = 36 * unit_;
     DrawItem bar = Item(DrawKind::RoundBox, 0, h_ - height, w_, height);
@@ -202,14 +329,35 @@ class Layout {
  private:
   // Text scale 1.0 is a heading about a sixteenth of the screen high.
   static constexpr double kTextPixelsPerScale = 64.0;
+  // The map inset's width in metres: a mission's scene around the player.
+  static constexpr double kMapInsetMetres = 240.0;
 
   void Add(DrawItem item) { out_.items.push_back(std::move(item)); }
 
-  void AddLine(double x, double y, double dx, double dy) {
+  void AddLine(double x, double y, double dx, double dy, Rgba colour = {1, 1, 1, 0.05},
+               double width = 1.0) {
     DrawItem line = Item(DrawKind::Line, x, y, dx, dy);
-    line.stroke = {1, 1, 1, 0.05};
-    line.strokeWidth = 1.0;
+    line.stroke = colour;
+    line.strokeWidth = width;
     Add(line);
+  }
+
+  // A circle: a box whose corners are as round as it is wide.
+  DrawItem Ring(std::pair<double, double> centre, double radius, Rgba colour) {
+    DrawItem ring = Item(DrawKind::RoundBox, centre.first - radius, centre.second - radius,
+                         2 * radius, 2 * radius);
+    ring.radius = radius;
+    ring.fill = {colour.r, colour.g, colour.b, 0.08};
+    ring.stroke = colour;
+    ring.strokeWidth = 1.5;
+    return ring;
+  }
+
+  void Dot(std::pair<double, double> centre, double radius, Rgba colour) {
+    DrawItem dot = Ring(centre, radius, colour);
+    dot.fill = colour;
+    dot.strokeWidth = 0;
+    Add(dot);
   }
 
   void Wash(Rgba colour) {
@@ -548,6 +696,7 @@ ScreenDrawing LayOutScreen(const ScreenFrame& screen, int width, int height) {
   if (!screen.objective.empty()) layout.Objective(screen.objective);
   layout.Notices(screen.notices);
   layout.Prompts(screen.prompts);
+  if (screen.map) layout.MapInset(*screen.map);
   if (!screen.caption.empty()) layout.Caption(screen.caption);
   cairo_destroy(cr);
   cairo_surface_destroy(surface);

@@ -14,6 +14,7 @@
 #include "hook/host.h"
 #include "hook/trace_json.h"
 #include "pictures/markup.h"
+#include "pictures/world_map.h"
 #include "player/milestones.h"
 #include "player/player.h"
 #include "player/save_text.h"
@@ -166,7 +167,9 @@ class Recorder {
                                 ClockText(host_.GameTime()) + "  |  seed " +
                                 std::to_string(options_.seed);
     std::string error;
-    if (!writeShot_(CaptureScreen(host_, caption), (options_.out / file).string(), error)) {
+    ScreenFrame screen = CaptureScreen(host_, caption);
+    screen.map = CaptureWorldMap(host_);
+    if (!writeShot_(screen, (options_.out / file).string(), error)) {
       Print("  screenshot not written: " + error);
       return;
     }

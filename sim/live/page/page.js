@@ -289,8 +289,10 @@ const held = new Set();
 function onKey(e, down) {
   if (e.target.tagName === 'INPUT' || e.target.tagName === 'SELECT') return;
   if (down && e.repeat) { e.preventDefault(); return; }
-  if (down) held.add(e.code); else held.delete(e.code);
-  post({ type: 'key', key: e.code, down });
+  // The keypad's Enter accepts as the main one does.
+  const code = e.code === 'NumpadEnter' ? 'Enter' : e.code;
+  if (down) held.add(code); else held.delete(code);
+  post({ type: 'key', key: code, down });
   e.preventDefault();
 }
 document.addEventListener('keydown', e => onKey(e, true));
@@ -338,8 +340,18 @@ mapCanvas.addEventListener('mouseup', e => {
   const r = mapCanvas.getBoundingClientRect();
   const scale = mapCanvas.width / r.width;
   const sx = (e.clientX - r.left) * scale, sy = (e.clientY - r.top) * scale;
-  const x = view.x + (sx - mapCanvas.width / 2) * view.metresPerPixel;
-  const y = view.y - (sy - mapCanvas.height / 2) * view.metresPerPixel;
+  let x = view.x + (sx - mapCanvas.width / 2) * view.metresPerPixel;
+  let y = view.y - (sy - mapCanvas.height / 2) * view.metresPerPixel;
+  // A click on a labelled place or a blip goes exactly there: prompts wait within a metre of
+  // their point, closer than a pixel of a zoomed-out map.
+  if (last) {
+    let best = 8;
+    for (const p of [...last.map.places, ...last.map.blips]) {
+      const [px, py] = toScreen(p.x, p.y);
+      const d = Math.hypot(px - sx, py - sy);
+      if (d <= best) { best = d; x = p.x; y = p.y; }
+    }
+  }
   post({ type: e.shiftKey ? 'teleport' : 'walk', x, y });
 });
 screen.focus();

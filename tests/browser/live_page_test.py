@@ -1,0 +1,187 @@
+"""The live page in a real browser: headless Chromium opens it, shift-clicks the creator's place on
+the world map, presses E there, finishes the creator with the arrow keys and Enter, and reads
+"Create Character=True" in the save panel. Screenshots of the page are kept.
+
+usage: live_page_test.py BRIMVALE_SIM SHOT_DIR [DOCS_SHOT]
+Exits 77 (skipped) when Chromium, its driver or Selenium is missing."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+SKIP = 77
+
+
+def skip(reason):
+    print(f"SKIPPED: {reason}; run 'scripts/setup test' to install it", flush=True)
+    sys.exit(SKIP)
+
+
+try:
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+    from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
+    from selenium.webdriver.support.ui import Select
+except ImportError:
+    skip("python3-selenium is missing")
+
+CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
+DRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
+for path, package in ((CHROMIUM, "chromium"), (DRIVER, "chromium-driver")):
+    if not os.access(path, os.X_OK):
+        skip(f"{package} is missing")
+
+
+class Failed(Exception):
+    pass
+
+
+def start_server(sim):
+    """brimvale-sim live on a free loopback port; returns the process and the address it prints."""
+    proc = subprocess.Popen([sim, "live", "--port", "0"], stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, text=True)
+    found = {}
+    lines = []
+
+    def read():
+        for line in proc.stdout:
+            lines.append(line.rstrip())
+            if "open http://" in line and "url" not in found:
+                found["url"] = line.split("open ", 1)[1].split(" ", 1)[0]
+
+    threading.Thread(target=read, daemon=True).start()
+    deadline = time.monotonic() + 60
+    while "url" not in found:
+        if proc.poll() is not None or time.monotonic() > deadline:
+            raise Failed("the server printed no address:\n" + "\n".join(lines))
+        time.sleep(0.1)
+    return proc, found["url"], lines
+
+
+def wait(what, check, seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = check()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise Failed(f"timed out after {seconds} s waiting for {what}")
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__)
+        return 2
+    sim, shot_dir = sys.argv[1], sys.argv[2]
+    docs_shot = sys.argv[3] if len(sys.argv) > 3 else None
+    os.makedirs(shot_dir, exist_ok=True)
+    proc = driver = None
+    lines = []
+    profile = tempfile.mkdtemp(prefix="brimvale_chromium_")
+    try:
+        proc, url, lines = start_server(sim)
+        if not url.startswith("http://127.0.0.1:"):
+            raise Failed(f"the server is not on loopback: {url}")
+        options = webdriver.ChromeOptions()
+        options.binary_location = CHROMIUM
+        for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                    "--window-size=1600,1000", f"--user-data-dir={profile}",
+                    "--no-first-run", "--disable-extensions", "--disable-background-networking"):
+            options.add_argument(arg)
+        driver = webdriver.Chrome(service=Service(DRIVER), options=options)
+        driver.set_page_load_timeout(30)
+        driver.set_script_timeout(10)
+        driver.get(url)
+
+        # What the page itself holds of the last frame it painted.
+        def texts():
+            return driver.execute_script(
+                "return last ? last.screen.items.filter(i => i.text).map(i => i.text) : []") or []
+
+        def frame_number():
+            f = driver.execute_script("return last ? last.frame : -1")
+            return f if f is not None else -1
+
+        wait("the first frame", lambda: frame_number() > 0, 30)
+        # Under the sanitizers the game may not keep real time; the creator's scene takes seconds.
+        Select(driver.find_element(By.ID, "speed")).select_by_visible_text("8")
+        wait("the creator's blip on the map",
+             lambda: driver.execute_script("return last.map.blips.length"), 30)
+
+        # Zoomed out until the creator's place is on the map, then a shift-click on it.
+        map_el = driver.find_element(By.ID, "map")
+        for _ in range(40):
+            on_map = driver.execute_script("""
+                const p = last.map.places.find(p => p.name === 'creator');
+                const [sx, sy] = toScreen(p.x, p.y);
+                return sx > 10 && sy > 10 && sx < mapCanvas.width - 10 && sy < mapCanvas.height - 10;""")
+            if on_map:
+                break
+            ActionChains(driver).scroll_from_origin(ScrollOrigin.from_element(map_el), 0, 120).perform()
+            time.sleep(0.05)
+        offset = driver.execute_script("""
+            const p = last.map.places.find(p => p.name === 'creator');
+            const [sx, sy] = toScreen(p.x, p.y);
+            const scale = mapCanvas.clientWidth / mapCanvas.width;
+            return [(sx - mapCanvas.width / 2) * scale, (sy - mapCanvas.height / 2) * scale];""")
+        (ActionChains(driver).move_to_element_with_offset(map_el, round(offset[0]), round(offset[1]))
+         .key_down(Keys.SHIFT).click().key_up(Keys.SHIFT).perform())
+        milestones = driver.find_element(By.ID, "milestones")
+        wait("the creator's prompt in the milestone panel",
+             lambda: "to Create Your Brimvale Character" in milestones.text, 30)
+
+        screen = driver.find_element(By.ID, "screen")
+
+        def press(key):
+            # One press a frame or two apart, as a player's fingers are.
+            before = frame_number()
+            ActionChains(driver).move_to_element(screen).click().send_keys(key).perform()
+            wait(f"frames after pressing {key!r}", lambda: frame_number() >= before + 4, 20)
+
+        press("e")
+        wait("the creator's title on the screen",
+             lambda: "CREATOR" in texts() and "CHARACTER" in texts(), 120)
+        wait("the creator's main menu, its rows drawn word by word",
+             lambda: "FEATURES" in texts() and "HAIR" in texts(), 60)
+        driver.save_screenshot(os.path.join(shot_dir, "live-page-creator.png"))
+        if docs_shot:
+            shutil.copyfile(os.path.join(shot_dir, "live-page-creator.png"), docs_shot)
+
+        # The main menu's last row, CREATE CHARACTER, finishes the creator.
+        for key in (Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ENTER):
+            press(key)
+        save = driver.find_element(By.ID, "save")
+        wait('"Create Character=True" in the save panel',
+             lambda: "Create Character=True" in save.text, 60)
+        driver.save_screenshot(os.path.join(shot_dir, "live-page-created.png"))
+        print("the page opened the creator, finished it and shows Create Character=True")
+        return 0
+    except Failed as e:
+        print(f"FAILED: {e}", flush=True)
+        if driver:
+            driver.save_screenshot(os.path.join(shot_dir, "live-page-failed.png"))
+            print("screenshot: " + os.path.join(shot_dir, "live-page-failed.png"))
+        print("server output:\n" + "\n".join(lines[-40:]))
+        return 1
+    finally:
+        if driver:
+            driver.quit()
+        if proc:
+            proc.terminate()
+            try:
+                proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait(timeout=10)
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
