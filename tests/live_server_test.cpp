@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -274,6 +277,38 @@ TEST_F(LiveServerFloodTest, AFullInputQueueIsAnswered429AndTheGameKeepsItsPace) 
   EXPECT_EQ(other.load(), 0);
   EXPECT_GE(advanced, 20);
   EXPECT_LE(advanced, 70);
+}
+
+// The plugin's script stopping is a fault the page shows and the terminal prints; the game and
+// its frames go on.
+TEST(LiveGameFaults, AScriptThatStopsShowsOnThePageAndInTheTerminal) {
+  sim::LiveOptions options;
+  options.faults.StopScriptAtFrame(40);
+  std::mutex printing;
+  std::vector<std::string> printed;
+  options.log = [&](const std::string& line) {
+    std::lock_guard lock(printing);
+    printed.push_back(line);
+  };
+  sim::LiveGame game(options);
+  game.Start();
+  json shown;
+  uint64_t seen = 0;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (std::chrono::steady_clock::now() < until) {
+    auto frame = game.WaitAfter(seen, std::chrono::milliseconds(500));
+    if (!frame) continue;
+    seen = frame->sequence;
+    shown = json::parse(frame->json);
+    if (shown["frame"].get<int64_t>() > 60) break;
+  }
+  game.Stop();
+  ASSERT_GT(shown["frame"].get<int64_t>(), 60);
+  EXPECT_EQ(shown["fault"], "the plugin's script stopped at frame 40");
+  std::lock_guard lock(printing);
+  EXPECT_NE(
+      std::find(printed.begin(), printed.end(), "fault: the plugin's script stopped at frame 40"),
+      printed.end());
 }
 
 }  // namespace

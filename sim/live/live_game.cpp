@@ -286,6 +286,7 @@ void LiveGame::Attach(Session& session) {
   HostConfig config;
   config.seed = options_.seed;
   config.frameMs = options_.frameMs;
+  config.faults = options_.faults;
   session.host = std::make_unique<SimHost>(config);
   session.watcher =
       std::make_unique<MilestoneWatcher>(*session.host, session.game.path() / "Brimvale.ini");

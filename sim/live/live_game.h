@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include "hook/faults.h"
+
 namespace brimvale::sim {
 
 struct LiveOptions {
@@ -25,6 +27,8 @@ struct LiveOptions {
   // (the Reload command, or by itself when the file changes); empty: the plugin linked in.
   std::string plugin;
   double frameMs = 1000.0 / 30.0;  // game time per frame, and wall time per frame at speed 1
+  // Faults the game makes (tests: a script stopped at a frame).
+  FaultPlan faults;
   // Lines for the terminal: faults, ignored input, milestones.
   std::function<void(const std::string& line)> log;
 };
