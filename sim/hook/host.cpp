@@ -264,9 +264,7 @@ void SimHost::HookScriptRegister(void* module, ScriptFunction fn) {
 
 void SimHost::HookScriptUnregister(void*) {
   hookLog_.push_back("scriptUnregister");
-  fibre_->Stop();
-  script_ = nullptr;
-  scriptStarted_ = false;
+  StopScript();
 }
 
 void SimHost::HookKeyboardRegister(KeyboardHandler handler) {
