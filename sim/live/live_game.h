@@ -93,6 +93,8 @@ class LiveGame {
   void Pace(Session& session);
   void Apply(Session& session, const LiveCommand& command);
   void PressKey(Session& session, const std::string& code, bool down);
+  void CollectCalls(Session& session);
+  void MarkSaveChanges(Session& session);
   void Publish(Session& session);
   void Note(Session& session, const std::string& line);
   void Milestone(Session& session, const std::string& line);

@@ -1,0 +1,109 @@
+// What the page is sent of the live game: the last frame's calls and the controls the plugin
+// asked about, the save file's changes, and the frame message itself.
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+#include "live/live_session.h"
+#include "pictures/screen_render.h"
+
+namespace brimvale::sim {
+
+// The frame's calls for the page, then dropped so that the trace does not pile up.
+void LiveGame::CollectCalls(Session& session) {
+  SimHost& host = *session.host;
+  session.calls.count = host.Trace().size();
+  session.calls.lines.clear();
+  session.asked.clear();
+  std::string line;
+  for (const TraceEntry& entry : host.Trace()) {
+    session.names.Learn(entry);
+    if (session.calls.lines.size() < kMaxListedCalls) {
+      line.clear();
+      AppendTraceJson(entry, session.names, line);
+      if (!line.empty() && line.back() == '\n') line.pop_back();
+      session.calls.lines.push_back(line);
+    }
+    if (entry.hash == ControlJustPressed.hash) {
+      const std::string* name = session.names.Find(entry.UInt(1));
+      const std::string control = name ? *name : "control " + std::to_string(entry.UInt(1));
+      if (std::find(session.asked.begin(), session.asked.end(), control) == session.asked.end())
+        session.asked.push_back(control);
+    }
+  }
+  host.ClearTrace();
+}
+
+// The save keys whose values changed, with the frame they changed at, for the page to highlight.
+void LiveGame::MarkSaveChanges(Session& session) {
+  for (const auto& [key, value] : session.watcher->Save()) {
+    auto old = session.lastSave.find(key);
+    if (old == session.lastSave.end() || old->second != value)
+      session.changedAt[key] = session.host->Frame();
+  }
+  session.lastSave = session.watcher->Save();
+}
+
+void LiveGame::Publish(Session& session) {
+  SimHost& host = *session.host;
+  using nlohmann::json;
+  json frame;
+  frame["frame"] = host.Frame();
+  frame["timeMs"] = host.GameTime();
+  frame["paused"] = session.paused;
+  frame["speed"] = session.speed;
+  frame["start"] = session.start;
+  frame["playing"] = session.playing;
+  frame["fault"] = session.fault;
+  if (session.shared) {
+    const PluginBuild& build = LoadedPluginBuild();
+    frame["build"] = {{"id", build.id}, {"fileTime", build.fileTime}, {"path", build.path}};
+  } else {
+    frame["build"] = {{"id", "built in"}, {"fileTime", 0}, {"path", ""}};
+  }
+  const std::string caption = "live  |  frame " + std::to_string(host.Frame()) + "  |  seed " +
+                              std::to_string(options_.seed);
+  frame["screen"] = DrawingJson(LayOutScreen(CaptureScreen(host, caption)));
+  frame["asked"] = session.asked;
+  json keys = json::array();
+  for (const KeyLegendLine& k : KeyLegend()) {
+    json controls = json::array();
+    for (const char* c : k.controls)
+      controls.push_back(c);
+    keys.push_back({{"key", k.key}, {"controls", controls}});
+  }
+  frame["keys"] = std::move(keys);
+  frame["milestones"] = {
+      {"total", session.milestonesTotal},
+      {"lines", std::vector<std::string>(
+                    session.milestones.end() - std::min<size_t>(session.milestones.size(), 50),
+                    session.milestones.end())}};
+  frame["log"] = {{"total", session.logTotal},
+                  {"lines", std::vector<std::string>(
+                                session.log.end() - std::min<size_t>(session.log.size(), 20),
+                                session.log.end())}};
+  json save = json::array();
+  for (const auto& [key, value] : session.watcher->Save()) {
+    auto changed = session.changedAt.find(key);
+    save.push_back({{"section", key.first},
+                    {"key", key.second},
+                    {"value", value},
+                    {"changed", changed == session.changedAt.end() ? -1 : changed->second}});
+  }
+  frame["save"] = std::move(save);
+  frame["stats"] = StatsJson(host, session.watcher->Save());
+  frame["calls"] = {{"count", session.calls.count}, {"lines", session.calls.lines}};
+  frame["map"] = MapJson(host);
+
+  auto message = std::make_shared<LiveFrame>();
+  message->frame = host.Frame();
+  message->json = frame.dump(-1, ' ', false, json::error_handler_t::replace);
+  {
+    std::lock_guard lock(mutex_);
+    message->sequence = ++published_;
+    latest_ = std::move(message);
+  }
+  session.lastPublish = LiveClock::now();
+  changed_.notify_all();
+}
+
+}  // namespace brimvale::sim
