@@ -80,6 +80,7 @@ TEST_F(PluginReload, ANewBuildShowsItsTextWhereThePlayerStandsAndTheOldOneCallsN
   EXPECT_EQ(now.z, standing.z);
   EXPECT_EQ(SaveText(), save);
   // The old build unregistered before the new one registered, as on a game's unload.
+  ASSERT_GE(host.HookLog().size(), 5u);
   const std::vector<std::string> tail(host.HookLog().end() - 5, host.HookLog().end());
   EXPECT_EQ(tail, (std::vector<std::string>{"FreeConsole", "scriptUnregister",
                                             "keyboardHandlerUnregister", "scriptRegister",

@@ -1,14 +1,94 @@
 #include "live/live_server.h"
 
+#include <arpa/inet.h>
+#include <dirent.h>
 #include <httplib.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 
 namespace brimvale::sim {
 namespace {
 
-// Handler threads: the viewers' streams each hold one, and input must still get through.
-constexpr int kServerThreads = kMaxViewers + 4;
+// Handler threads: the viewers' streams hold at most kMaxViewers of them, and the rest are left
+// for input, the page's files and refusals, with room for idle kept-alive connections.
+constexpr int kServerThreads = kMaxViewers + 16;
+
+int PortOf(const sockaddr_storage& address) {
+  if (address.ss_family == AF_INET)
+    return ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port);
+  if (address.ss_family == AF_INET6)
+    return ntohs(reinterpret_cast<const sockaddr_in6&>(address).sin6_port);
+  return -1;
+}
+
+// The connection a request came on: the open socket whose ends are the request's two addresses.
+// The server library does not hand it to handlers, and a stream needs it to see its viewer leave.
+int ConnectionSocket(const httplib::Request& req) {
+  DIR* fds = opendir("/proc/self/fd");
+  if (!fds) return -1;
+  int found = -1;
+  while (const dirent* entry = readdir(fds)) {
+    char* end = nullptr;
+    const long fd = std::strtol(entry->d_name, &end, 10);
+    if (end == entry->d_name || *end != '\0' || fd == dirfd(fds)) continue;
+    sockaddr_storage peer{}, local{};
+    socklen_t peerSize = sizeof peer, localSize = sizeof local;
+    if (getpeername(static_cast<int>(fd), reinterpret_cast<sockaddr*>(&peer), &peerSize) != 0 ||
+        PortOf(peer) != req.remote_port ||
+        getsockname(static_cast<int>(fd), reinterpret_cast<sockaddr*>(&local), &localSize) != 0 ||
+        PortOf(local) != req.local_port)
+      continue;
+    char host[NI_MAXHOST];
+    if (getnameinfo(reinterpret_cast<sockaddr*>(&peer), peerSize, host, sizeof host, nullptr, 0,
+                    NI_NUMERICHOST) == 0 &&
+        req.remote_addr == host) {
+      found = static_cast<int>(fd);
+      break;
+    }
+  }
+  closedir(fds);
+  return found;
+}
+
+// Whether the viewer at the other end closed the connection (an event stream's viewer sends
+// nothing, so anything but silence is its leaving).
+bool PeerGone(int socket) {
+  pollfd check{socket, POLLIN | POLLRDHUP, 0};
+  if (socket < 0 || poll(&check, 1, 0) <= 0) return false;
+  if (check.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) return true;
+  char byte;
+  return recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+}
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool IsIpLiteral(const std::string& name) {
+  unsigned char address[sizeof(in6_addr)];
+  if (name.size() > 2 && name.front() == '[' && name.back() == ']')
+    return inet_pton(AF_INET6, name.substr(1, name.size() - 2).c_str(), address) == 1;
+  return inet_pton(AF_INET, name.c_str(), address) == 1;
+}
+
+// Input is JSON, whatever parameters the type carries ("application/json; charset=utf-8").
+bool IsJson(const std::string& contentType) {
+  std::string media = Lower(contentType.substr(0, contentType.find(';')));
+  media.erase(
+      std::remove_if(media.begin(), media.end(), [](unsigned char c) { return std::isspace(c); }),
+      media.end());
+  return media == "application/json";
+}
 
 bool ReadNumber(const nlohmann::json& message, const char* name, double& out) {
   auto it = message.find(name);
@@ -86,15 +166,49 @@ bool ParseLiveCommand(std::string_view body, LiveCommand& command, std::string& 
   return true;
 }
 
+bool ServesHostName(std::string_view host, std::string_view listenAddress) {
+  // The name, then an optional port of digits; an IPv6 address is bracketed.
+  size_t nameEnd = host.starts_with('[') ? host.find(']') : host.find(':');
+  if (nameEnd != std::string_view::npos && host.starts_with('[')) ++nameEnd;
+  if (nameEnd == std::string_view::npos) nameEnd = host.size();
+  const std::string name = Lower(host.substr(0, nameEnd));
+  std::string_view port = host.substr(nameEnd);
+  if (!port.empty()) {
+    port.remove_prefix(1);
+    if (!host.substr(nameEnd).starts_with(':') || port.empty() || port.size() > 5 ||
+        !std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      return false;
+  }
+  if (name.empty()) return false;
+  std::string listening = Lower(listenAddress);
+  if (listening.find(':') != std::string::npos && !listening.starts_with('['))
+    listening = "[" + listening + "]";
+  if (name == "localhost" || name == "127.0.0.1" || name == "[::1]" || name == listening)
+    return true;
+  // Listening on every address, the viewer may use any of the machine's; a name that is an
+  // address cannot be another site's.
+  return (listening == "0.0.0.0" || listening == "[::]") && IsIpLiteral(name);
+}
+
 LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<httplib::Server>()) {
   httplib::Server& server = *server_;
   server.new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
   server.set_payload_max_length(kMaxInputBytes);
   server.set_keep_alive_max_count(1000);
 
-  server.Get("/events", [this](const httplib::Request&, httplib::Response& res) {
-    if (viewers_.fetch_add(1) >= kMaxViewers) {
-      viewers_.fetch_sub(1);
+  // Names other than this server's are refused before anything is served: a page of another
+  // site that points its own name at this address gets neither the page nor the stream.
+  server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+    if (ServesHostName(req.get_header_value("Host"), listenAddress_))
+      return httplib::Server::HandlerResponse::Unhandled;
+    res.status = 403;
+    res.set_content("this server answers only its own address\n", "text/plain");
+    return httplib::Server::HandlerResponse::Handled;
+  });
+
+  server.Get("/events", [this](const httplib::Request& req, httplib::Response& res) {
+    std::shared_ptr<ViewerPlace> place = TakePlace(ConnectionSocket(req));
+    if (!place) {
       res.status = 503;
       res.set_content("too many viewers\n", "text/plain");
       return;
@@ -103,23 +217,29 @@ LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<h
     auto sent = std::make_shared<uint64_t>(0);
     res.set_chunked_content_provider(
         "text/event-stream",
-        [this, sent](size_t, httplib::DataSink& sink) {
-          if (stopping_) return false;
-          auto frame = game_.WaitAfter(*sent, std::chrono::milliseconds(1000));
-          if (stopping_) return false;
-          if (!frame || frame->sequence == *sent) {
-            // Nothing new (paused): a comment line finds out whether the viewer is still there.
-            static constexpr char kBeat[] = ": still here\n\n";
-            return sink.write(kBeat, sizeof kBeat - 1);
+        [this, place, sent](size_t, httplib::DataSink& sink) {
+          // Short waits, so that a viewer who left ends its stream soon even while paused.
+          const auto beat = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+          while (!stopping_ && !place->givenBack && !PeerGone(place->socket)) {
+            auto frame = game_.WaitAfter(*sent, std::chrono::milliseconds(100));
+            if (stopping_) break;
+            if (frame && frame->sequence != *sent) {
+              *sent = frame->sequence;
+              std::string event = "data: ";
+              event.reserve(frame->json.size() + 10);
+              event += frame->json;
+              event += "\n\n";
+              return sink.write(event.data(), event.size());
+            }
+            if (std::chrono::steady_clock::now() >= beat) {
+              // Nothing new (paused): a comment line keeps proxies and the page's stream open.
+              static constexpr char kBeat[] = ": still here\n\n";
+              return sink.write(kBeat, sizeof kBeat - 1);
+            }
           }
-          *sent = frame->sequence;
-          std::string event = "data: ";
-          event.reserve(frame->json.size() + 10);
-          event += frame->json;
-          event += "\n\n";
-          return sink.write(event.data(), event.size());
+          return false;
         },
-        [this](bool) { viewers_.fetch_sub(1); });
+        [this, place](bool) { GiveBack(place); });
   });
 
   // Only the table's paths are served: no part of a request reaches the file system.
@@ -135,6 +255,18 @@ LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<h
   });
 
   server.Post("/input", [this](const httplib::Request& req, httplib::Response& res) {
+    // Browsers send an Origin with every cross-site POST; a request without one is a script's.
+    if (req.has_header("Origin") &&
+        Lower(req.get_header_value("Origin")) != "http://" + Lower(req.get_header_value("Host"))) {
+      res.status = 403;
+      res.set_content("input is taken only from the page itself\n", "text/plain");
+      return;
+    }
+    if (!IsJson(req.get_header_value("Content-Type"))) {
+      res.status = 415;
+      res.set_content("input is a JSON message (Content-Type: application/json)\n", "text/plain");
+      return;
+    }
     LiveCommand command;
     std::string error;
     if (!ParseLiveCommand(req.body, command, error)) {
@@ -159,7 +291,29 @@ LiveServer::~LiveServer() {
   Stop();
 }
 
+std::shared_ptr<ViewerPlace> LiveServer::TakePlace(int socket) {
+  std::lock_guard lock(placesMutex_);
+  // A viewer who left gives its place back here and now, though its stream may still be waiting
+  // for the next frame to find that out.
+  std::erase_if(places_, [](const std::shared_ptr<ViewerPlace>& place) {
+    if (!PeerGone(place->socket)) return false;
+    place->givenBack = true;
+    return true;
+  });
+  if (places_.size() >= static_cast<size_t>(kMaxViewers)) return nullptr;
+  auto place = std::make_shared<ViewerPlace>();
+  place->socket = socket;
+  places_.push_back(place);
+  return place;
+}
+
+void LiveServer::GiveBack(const std::shared_ptr<ViewerPlace>& place) {
+  std::lock_guard lock(placesMutex_);
+  std::erase(places_, place);
+}
+
 int LiveServer::Bind(const std::string& address, int port) {
+  listenAddress_ = address;
   if (port == 0) return server_->bind_to_any_port(address.c_str());
   return server_->bind_to_port(address.c_str(), port) ? port : -1;
 }

@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "live/live_game.h"
 
@@ -30,6 +32,18 @@ inline constexpr int kMaxViewers = 12;
 // Parses one input message of the page; false with the reason in `error`.
 bool ParseLiveCommand(std::string_view body, LiveCommand& command, std::string& error);
 
+// Whether a request's Host names this server: a loopback name or the address it listens on (on
+// a wildcard address, any address of the machine). Other names are how a page of another site
+// reaches a local server through its own DNS.
+bool ServesHostName(std::string_view host, std::string_view listenAddress);
+
+// One viewer's place among the streams: the connection it holds, and whether it was given back
+// (its viewer gone) while its stream waited for a frame.
+struct ViewerPlace {
+  int socket = -1;
+  std::atomic<bool> givenBack{false};
+};
+
 class LiveServer {
  public:
   explicit LiveServer(LiveGame& game);
@@ -46,8 +60,13 @@ class LiveServer {
   LiveGame& game_;
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
-  std::atomic<int> viewers_{0};
+  std::string listenAddress_;
+  std::mutex placesMutex_;
+  std::vector<std::shared_ptr<ViewerPlace>> places_;  // the open streams, at most kMaxViewers
   std::atomic<bool> stopping_{false};
+
+  std::shared_ptr<ViewerPlace> TakePlace(int socket);
+  void GiveBack(const std::shared_ptr<ViewerPlace>& place);
 };
 
 }  // namespace brimvale::sim

@@ -6,7 +6,9 @@ usage: live_page_test.py BRIMVALE_SIM SHOT_DIR [DOCS_SHOT]
 Exits 77 (skipped) when Chromium, its driver or Selenium is missing."""
 
 import os
+import select
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -63,6 +65,47 @@ def start_server(sim):
             raise Failed("the server printed no address:\n" + "\n".join(lines))
         time.sleep(0.1)
     return proc, found["url"], lines
+
+
+def take_every_place(url):
+    """Twelve event streams of our own, drained on a thread, so that no place is left for a page.
+    A place the page just left is free at once; a few tries allow for the browser closing its
+    connection a moment after it navigated away."""
+    host, port = url.split("//", 1)[1].rstrip("/").split(":")
+    streams = []
+    for _ in range(100):
+        s = socket.create_connection((host, int(port)), timeout=10)
+        s.sendall(f"GET /events HTTP/1.1\r\nHost: {host}:{port}\r\n\r\n".encode())
+        head = b""
+        while b"\r\n" not in head:
+            chunk = s.recv(4096)
+            if not chunk:
+                break
+            head += chunk
+        if head.startswith(b"HTTP/1.1 200"):
+            streams.append(s)
+        else:
+            s.close()
+            time.sleep(0.1)
+        if len(streams) == 12:
+            break
+    if len(streams) != 12:
+        for s in streams:
+            s.close()
+        raise Failed(f"took {len(streams)} viewers' places of 12")
+
+    def drain():
+        while True:
+            try:
+                ready, _, _ = select.select(streams, [], [], 0.5)
+                for s in ready:
+                    if not s.recv(65536):
+                        return
+            except (OSError, ValueError):
+                return
+
+    threading.Thread(target=drain, daemon=True).start()
+    return streams
 
 
 def wait(what, check, seconds):
@@ -162,6 +205,21 @@ def main():
              lambda: "Create Character=True" in save.text, 60)
         driver.save_screenshot(os.path.join(shot_dir, "live-page-created.png"))
         print("the page opened the creator, finished it and shows Create Character=True")
+
+        # Every viewer's place taken while the page is away: it is turned away when it comes back,
+        # says so, and streams again by itself once places are free.
+        driver.get("about:blank")
+        streams = take_every_place(url)
+        try:
+            driver.get(url)
+            status = driver.find_element(By.ID, "status")
+            wait('"reconnecting..." in the status line', lambda: status.text == "reconnecting...", 20)
+        finally:
+            for s in streams:
+                s.close()
+        wait("frames again after the places came free",
+             lambda: status.text.startswith("frame ") and frame_number() > 0, 30)
+        print("the page, turned away by twelve viewers, reconnected by itself")
         return 0
     except Failed as e:
         print(f"FAILED: {e}", flush=True)

@@ -271,9 +271,15 @@ function showPanels(f) {
     .map(l => { const li = document.createElement('li'); li.textContent = l; return li; }));
 }
 
+// A refused stream (too many viewers) or a dropped one is opened again by the page itself, after
+// a back-off that grows from half a second to four while the game does not answer.
+let backOffMs = 500;
 function connect() {
   const events = new EventSource('/events');
-  events.onopen = () => text(document.getElementById('status'), 'connected');
+  events.onopen = () => {
+    backOffMs = 500;
+    text(document.getElementById('status'), 'connected');
+  };
   events.onmessage = (e) => {
     last = JSON.parse(e.data);
     paintScreen(last.screen);
@@ -281,7 +287,10 @@ function connect() {
     showPanels(last);
   };
   events.onerror = () => {
-    text(document.getElementById('status'), 'the game is not answering; trying again...');
+    events.close();
+    text(document.getElementById('status'), 'reconnecting...');
+    setTimeout(connect, backOffMs);
+    backOffMs = Math.min(backOffMs * 2, 4000);
   };
 }
 
