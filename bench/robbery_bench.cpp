@@ -60,7 +60,7 @@ void BM_RobberyFramePluginOnly(benchmark::State& state) {
   InstallIdleHook();
   ResetPluginState();
   Screens.TrainRobberyActive = true;
-  TrainRobbery.TrainRobberyStage = 2;
+  TrainRobbery.TrainRobberyStage = RobberyStageId{2};
   idleCalls = 0;
   bench::ResetPluginAllocations();
   bench::CountPluginAllocations(true);

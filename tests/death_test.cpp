@@ -216,7 +216,7 @@ TEST_F(Death, ADeathWithTheSkillTreeOpenClosesItFirstAndRunsAtNormalSpeed) {
 TEST_F(Death, ADeathDuringAMissionKeepsItsStageEntitiesBlipsAndTheSave) {
   Story.prologue = [] {};
   Campaign.StoryProgress = 0;
-  Prologue.PrologueStage = 4;
+  Prologue.PrologueStage = PrologueStageId{4};
   const int32_t guard = host.world.Spawn(sim::EntityKind::Ped, sim::GameHash("S_M_M_GUARD"),
                                          {kDeathPlace.x + 5.0f, kDeathPlace.y, kDeathPlace.z}, 0);
   host.world.entities[guard].missionOwned = true;

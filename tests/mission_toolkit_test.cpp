@@ -342,7 +342,7 @@ TEST_F(MissionToolkitFailure, ASpottedPlayerSeesTheFailureAndThePrologueStartsOv
   const int32_t handles[2] = {guards[0].id, guards[1].id};
   Blip stageBlip{};
   Run([&] { stageBlip = CreateCoordBlip(0xED9B5A10, {9.0f, 9.0f, 9.0f}); });
-  Prologue.PrologueStage = 4;
+  Prologue.PrologueStage = PrologueStageId{4};
   const size_t from = host.Trace().size();
   int32_t start = 0, end = 0;
   Run([&] {

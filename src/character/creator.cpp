@@ -150,12 +150,12 @@ void EnterCreatorScene() {
   ScriptWait(5000);
   PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
   StopTransitionEffect(kTransitionEffect);
-  Creator.CreatorStage = 7;
+  Creator.CreatorStage = kCreatorFirstDressing;
 }
 
 void WaitAtEntryPoint(Vector3 player) {
   if (Campaign.characterCreated) {
-    Creator.CreatorStage = -1;
+    Creator.CreatorStage = kCreatorIdle;
     return;
   }
   if (!DoesBlipExist(Creator.entryBlip)) PlaceEntryBlip();
@@ -188,7 +188,7 @@ void DressFirstTime() {
   TeleportTo(kSceneSpot);
   HoldLobbyIdle(0);
   SettlePlayerTeleport();
-  Creator.CreatorStage = 1;
+  Creator.CreatorStage = kCreatorMainMenu;
 }
 
 void DressAfterGenderChange() {
@@ -200,7 +200,7 @@ void DressAfterGenderChange() {
   AttachCameraToEntity(Creator.CloseCamera, ped, 0.0f, 0.5f, 0.6f, 1);
   PointCameraAtEntity(Creator.CloseCamera, ped, -0.3f, -0.2f, 0.6f, 1);
   PlayLobbyIdle(ped, Character.Gender);
-  Creator.CreatorStage = 3;
+  Creator.CreatorStage = kCreatorBody;
 }
 
 // Blocks the frame loop for about three seconds behind a fade while the player is put at the
@@ -243,7 +243,7 @@ void FinishCreator() {
   Campaign.characterCreated = true;
   WriteBool("Character", "Create Character", true);
   TriggerAudioEvent(kFinishAudioEvent);
-  Creator.CreatorStage = 0;
+  Creator.CreatorStage = kCreatorWaitAtEntry;
 }
 
 }  // namespace
@@ -261,42 +261,42 @@ void ChangeCreatorGender(int32_t gender) {
   WriteInt("Character", "Gender", to);
   ScriptWait(1000);
   ScreenFadeIn(500);
-  Creator.CreatorStage = 6;
+  Creator.CreatorStage = kCreatorAfterGenderChange;
 }
 
 void RunCharacterCreator() {
   const Vector3 player = GetEntityCoords(PlayerPed(), true, true);
   switch (Creator.CreatorStage) {
-    case -2:
+    case kCreatorLoad:
       LoadCharacterRecord();
-      Creator.CreatorStage = 0;
+      Creator.CreatorStage = kCreatorWaitAtEntry;
       break;
-    case 0:
+    case kCreatorWaitAtEntry:
       WaitAtEntryPoint(player);
       break;
-    case 7:
+    case kCreatorFirstDressing:
       DressFirstTime();
       break;
-    case 1:
+    case kCreatorMainMenu:
       RunCreatorMainMenu();
       break;
-    case 2:
+    case kCreatorFacialFeatures:
       RunFacialFeaturesPages();
       break;
-    case 3:
+    case kCreatorBody:
       RunBodyPages();
       break;
-    case 4:
+    case kCreatorHair:
       RunHairPages();
       break;
-    case 5:
+    case kCreatorFinish:
       FinishCreator();
       break;
-    case 6:
+    case kCreatorAfterGenderChange:
       DressAfterGenderChange();
       break;
     default:
-      break;  // -1: a character exists
+      break;  // idle: a character exists
   }
 }
 

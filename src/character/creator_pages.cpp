@@ -134,6 +134,7 @@ constexpr StageFrame kHairFrame{{{"HAIR", 0.65f, 0.15f}, {nullptr, 0.0f, 0.0f}},
                                 "hair_part_right"};
 
 struct MainMenuEntry {
+  CreatorStageId opens;
   float boxY;
   const char* label;
   float labelX;
@@ -142,10 +143,10 @@ struct MainMenuEntry {
 };
 
 constexpr MainMenuEntry kMainMenu[] = {
-    {0.42f, "FACIAL FEATURES", 0.555f, 0.385f, 0.5f},
-    {0.53f, "BODY", 0.555f, 0.495f, 0.9f},
-    {0.64f, "HAIR", 0.555f, 0.605f, 0.9f},
-    {0.81f, "CREATE CHARACTER", 0.565f, 0.785f, 0.0f},
+    {kCreatorFacialFeatures, 0.42f, "FACIAL FEATURES", 0.555f, 0.385f, 0.5f},
+    {kCreatorBody, 0.53f, "BODY", 0.555f, 0.495f, 0.9f},
+    {kCreatorHair, 0.64f, "HAIR", 0.555f, 0.605f, 0.9f},
+    {kCreatorFinish, 0.81f, "CREATE CHARACTER", 0.565f, 0.785f, 0.0f},
 };
 constexpr int kMainMenuRows = 4;
 
@@ -297,14 +298,14 @@ bool EditRow(const PageRow& row, int direction) {
 void LeavePageStage() {
   EditorSound("BACK");
   // The body stage is seen through the wide camera, so it has nothing to switch back.
-  if (Creator.CreatorStage != 3) SetCameraActive(Creator.CloseCamera, false);
-  Creator.CreatorStage = 1;
+  if (Creator.CreatorStage != kCreatorBody) SetCameraActive(Creator.CloseCamera, false);
+  Creator.CreatorStage = kCreatorMainMenu;
 }
 
 // One frame of a page stage: the frame, the current page's rows with the highlighted one edited,
 // the cursors, and the way back to the main menu.
 void RunPageStage(const StageFrame& frame, std::span<const MenuPage> pages, bool pagesTurn) {
-  const int32_t stage = Creator.CreatorStage;
+  const CreatorStageId stage = Creator.CreatorStage;
   DrawStageFrame(frame);
   const int pageCount = static_cast<int>(pages.size());
   const bool pageShown = Creator.CreatorPage >= 0 && Creator.CreatorPage < pageCount;
@@ -333,25 +334,20 @@ void RunPageStage(const StageFrame& frame, std::span<const MenuPage> pages, bool
 }
 
 void ChooseMainMenuRow() {
-  switch (Creator.MainMenuRow) {
-    case 0:
-    case 1:
-    case 2:
-      EditorSound("SELECT");
-      // The body is seen whole through the wide camera; face and hair close up.
-      if (Creator.MainMenuRow != 1) SetCameraActive(Creator.CloseCamera, true);
-      Creator.CreatorRow = 0;
-      Creator.CreatorPage = 0;
-      Creator.CreatorStage = 2 + Creator.MainMenuRow;
-      break;
-    case 3:
-      PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
-      SetCameraActive(Creator.CloseCamera, true);
-      Creator.CreatorStage = 5;
-      break;
-    default:
-      break;  // the frame after a move past either end, before the row is wrapped
+  // The frame after a move past either end has no row until it is wrapped.
+  if (Creator.MainMenuRow < 0 || Creator.MainMenuRow >= kMainMenuRows) return;
+  const CreatorStageId opens = kMainMenu[Creator.MainMenuRow].opens;
+  if (opens == kCreatorFinish) {
+    PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
+    SetCameraActive(Creator.CloseCamera, true);
+  } else {
+    EditorSound("SELECT");
+    // The body is seen whole through the wide camera; face and hair close up.
+    if (opens != kCreatorBody) SetCameraActive(Creator.CloseCamera, true);
+    Creator.CreatorRow = 0;
+    Creator.CreatorPage = 0;
   }
+  Creator.CreatorStage = opens;
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 
 namespace brimvale {
 
-void RunCreatorMainMenu();          // stage 1
-void RunFacialFeaturesPages();      // stage 2
-void RunBodyPages();                // stage 3
-void RunHairPages();                // stage 4
+void RunCreatorMainMenu();
+void RunFacialFeaturesPages();
+void RunBodyPages();
+void RunHairPages();
 void ChangeCreatorGender(int32_t);  // the body stage's gender row; blocks for about four seconds
 
 }  // namespace brimvale

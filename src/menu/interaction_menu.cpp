@@ -208,7 +208,7 @@ void OpenMenu() {
     ScriptWait(0);
   }
   HoldMainPanel();
-  InteractionMenu.MenuState = 1;
+  InteractionMenu.MenuState = kMenuMainPage;
 }
 
 void QuitMenu() {
@@ -229,7 +229,7 @@ void QuitMenu() {
   // before then does, so no camera is ever left behind).
   InteractionMenu.CameraReturning = InteractionMenu.MenuCamera.id != 0;
   Screens.InteractionMenuOpen = false;
-  InteractionMenu.MenuState = 0;
+  InteractionMenu.MenuState = kMenuClosed;
 }
 
 void CloseAtOnce() {
@@ -239,7 +239,7 @@ void CloseAtOnce() {
   LensSound("lens_down");
   ReleaseMenuCamera();
   InteractionMenu.MenuAlpha = 0;
-  InteractionMenu.MenuState = 0;
+  InteractionMenu.MenuState = kMenuClosed;
   Screens.InteractionMenuOpen = false;
 }
 
@@ -263,8 +263,8 @@ void RunMainRow() {
     RowBox(0.327f, kOptionBoxHeight, 155, 0, 0);
     if (Pressed("INPUT_FRONTEND_ACCEPT")) {
       Sound("SELECT");
-      InteractionMenu.InteractionSubPage = 0;
-      InteractionMenu.MenuState = 2;
+      InteractionMenu.InteractionSubPage = kPlayerOptionsPage;
+      InteractionMenu.MenuState = kMenuSubPage;
     }
   }
   InteractionMenu.InteractionRow = 0;
@@ -300,7 +300,7 @@ bool ChoosePlayerOption(int row) {
       return true;
     case kWalkStylesRow:
       InteractionMenu.InteractionRow = 0;
-      InteractionMenu.InteractionSubPage = 1;
+      InteractionMenu.InteractionSubPage = kWalkStylesPage;
       return true;
     default:
       return true;
@@ -366,24 +366,26 @@ bool MayOpen() {
 
 void RunInteractionMenu() {
   switch (InteractionMenu.MenuState) {
-    case 0:
+    case kMenuClosed:
       ReleaseReturnedCamera();
       if (Pressed("INPUT_FRONTEND_LS") && MayOpen()) OpenMenu();
       break;
-    case 1:
+    case kMenuMainPage:
       DisableMenuControls();
       DrawPanel(Panel::Main);
       RunMainRow();
-      if (InteractionMenu.MenuState == 1 && Pressed("INPUT_FRONTEND_CANCEL")) QuitMenu();
+      if (InteractionMenu.MenuState == kMenuMainPage && Pressed("INPUT_FRONTEND_CANCEL"))
+        QuitMenu();
       break;
-    case 2:
+    case kMenuSubPage:
       DisableMenuControls();
-      if (InteractionMenu.InteractionSubPage == 0) {
+      if (InteractionMenu.InteractionSubPage == kPlayerOptionsPage) {
         DrawPanel(Panel::PlayerOptions);
         if (!RunPlayerOptionRows()) break;
-        if (InteractionMenu.InteractionSubPage == 0 && Pressed("INPUT_FRONTEND_CANCEL")) {
+        if (InteractionMenu.InteractionSubPage == kPlayerOptionsPage &&
+            Pressed("INPUT_FRONTEND_CANCEL")) {
           Sound("BACK");
-          InteractionMenu.MenuState = 1;
+          InteractionMenu.MenuState = kMenuMainPage;
         }
       } else {
         DrawPanel(Panel::WalkStyles);
@@ -391,7 +393,7 @@ void RunInteractionMenu() {
         if (Pressed("INPUT_FRONTEND_CANCEL")) {
           Sound("BACK");
           InteractionMenu.InteractionRow = 0;
-          InteractionMenu.InteractionSubPage = 0;
+          InteractionMenu.InteractionSubPage = kPlayerOptionsPage;
         }
       }
       break;

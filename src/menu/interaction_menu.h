@@ -7,10 +7,14 @@
 
 namespace brimvale {
 
+// The menu's states and its sub-pages; the numbers are the ones traced and tested.
+enum MenuStateId : int32_t { kMenuClosed = 0, kMenuMainPage = 1, kMenuSubPage = 2 };
+enum MenuSubPageId : int32_t { kPlayerOptionsPage = 0, kWalkStylesPage = 1 };
+
 struct InteractionMenuState {
-  int32_t MenuState = 0;           // 0 closed, 1 main page, 2 a sub-page
-  int32_t InteractionSubPage = 0;  // 0 "PLAYER OPTIONS", 1 "WALK STYLES"
-  int32_t InteractionRow = 0;      // the highlighted row
+  MenuStateId MenuState = kMenuClosed;
+  MenuSubPageId InteractionSubPage = kPlayerOptionsPage;
+  int32_t InteractionRow = 0;  // the highlighted row
   // Runs 0, 25, ... 275 while fading in and back to 0; every draw passes it clamped to 0..255.
   int32_t MenuAlpha = 0;
   Cam MenuCamera{};  // made at each opening, destroyed at each closing

@@ -82,7 +82,7 @@ void ApplyPrisonLook() {
       Character.Gender == 1 ? "mp_uppertorso_fr1_001_o_b" : "mp_uppertorso_mr1_001_o_b", nullptr);
 }
 
-// Stage 0: one blocking pass from the mission card to the prisoner standing in the yard.
+// The introduction: one blocking pass from the mission card to the prisoner standing in the yard.
 void RunIntroduction(Ped ped, Player player) {
   SetMissionAudioFlags(true);
   TriggerMusicUntilAccepted("TRN4_START_CS");
@@ -119,7 +119,7 @@ void RunIntroduction(Ped ped, Player player) {
   SetRadarFlag(1);
   SetWorldDisplayFlag(false);
   ResetViewState();
-  P.PrologueStage = 1;
+  P.PrologueStage = kPrologueOpeningCut;
 }
 
 void AimCamera(Cam cam, Ped ped, Vector3 attach, Vector3 look) {
@@ -142,7 +142,7 @@ void SpawnFirstGuard() {
   TriggerMusicEvent("GNG3_HOSTAGE");
 }
 
-// Stage 1: the opening flight down to the prisoner, then the first guard appears.
+// The opening cut: the flight down to the prisoner, then the first guard appears.
 void RunOpeningCut(Ped ped, Player player) {
   while (IsTransitionActive()) {
     SuppressPenitentiary();
@@ -170,7 +170,7 @@ void RunOpeningCut(Ped ped, Player player) {
   SetPlayerControlOn(true);
   EndCutScene(true);
   SetWorldDisplayFlag(true);
-  P.PrologueStage = 2;
+  P.PrologueStage = kPrologueTakeOutGuard;
 }
 
 // A failed attempt hands its guards and its boat back to the game and takes their blips away
@@ -198,7 +198,7 @@ void RunTakeOutGuard() {
     FailSpottedBy(P.FirstGuard, &P.FirstGuard, 1);
     return;
   }
-  if (IsPedDown(P.FirstGuard)) P.PrologueStage = 3;
+  if (IsPedDown(P.FirstGuard)) P.PrologueStage = kPrologueLootGuard;
 }
 
 void RunLootGuard() {
@@ -206,7 +206,7 @@ void RunLootGuard() {
   if (!HasPedBeenLooted(P.FirstGuard)) return;
   GiveWeaponReward(HashName("WEAPON_MELEE_KNIFE"), 1, 0, 1, 4, 1, "Knife Unlocked",
                    "weapon_melee_knife");
-  P.PrologueStage = 4;
+  P.PrologueStage = kPrologueDisposeOfGuard;
 }
 
 void SpawnRouteGuards() {
@@ -241,7 +241,7 @@ void RunDisposeOfGuard() {
   });
   SpawnRouteGuards();
   ShowHelpText("Make your way to the docks, but avoid all of the guards on the way there.", 4000);
-  P.PrologueStage = 5;
+  P.PrologueStage = kPrologueGoToDocks;
 }
 
 void RunGoToDocks() {
@@ -259,7 +259,7 @@ void RunGoToDocks() {
                                   kRowboatHeading);
   AddBlipForEntity(HashName("BLIP_STYLE_OBJECTIVE"), P.Rowboat);
   ReleaseModel(HashName("rowboat"));
-  P.PrologueStage = 6;
+  P.PrologueStage = kPrologueEnterBoat;
 }
 
 void RunEnterBoat(Ped ped) {
@@ -268,7 +268,7 @@ void RunEnterBoat(Ped ped) {
   if (!IsPedInVehicle(ped, P.Rowboat, 0)) return;
   Blip boatBlip = GetBlipFromEntity(P.Rowboat);
   RemoveBlipIfExists(boatBlip);
-  P.PrologueStage = 7;
+  P.PrologueStage = kPrologueEscape;
 }
 
 void RunEscape() {
@@ -281,7 +281,7 @@ void RunEscape() {
     DeleteIfExists(guard);
   DeleteVehicle(&P.Rowboat);
   P.Rowboat = {};
-  P.PrologueStage = 8;
+  P.PrologueStage = kPrologueTitleCardAndHideout;
 }
 
 }  // namespace
@@ -306,52 +306,52 @@ void RunPrologue() {
   const Ped ped = PlayerPed();
   const Player player = PlayerIndex();
   switch (P.PrologueStage) {
-    case 0:
+    case kPrologueIntroduction:
       RunIntroduction(ped, player);
       break;
-    case 1:
+    case kPrologueOpeningCut:
       RunOpeningCut(ped, player);
       break;
-    case 2:
+    case kPrologueTakeOutGuard:
       RunTakeOutGuard();
       break;
-    case 3:
+    case kPrologueLootGuard:
       RunLootGuard();
       break;
-    case 4:
+    case kPrologueDisposeOfGuard:
       RunDisposeOfGuard();
       break;
-    case 5:
+    case kPrologueGoToDocks:
       RunGoToDocks();
       break;
-    case 6:
+    case kPrologueEnterBoat:
       RunEnterBoat(ped);
       break;
-    case 7:
+    case kPrologueEscape:
       RunEscape();
       break;
-    case 8:
+    case kPrologueTitleCardAndHideout:
       RunTitleCardAndHideout();
       break;
-    case 9:
+    case kPrologueAfterGunslingerScene:
       RunAfterGunslingerScene();
       break;
-    case 10:
+    case kPrologueGoToHideout:
       RunGoToHideout();
       break;
-    case 11:
+    case kPrologueSearchHideout:
       RunSearchHideout();
       break;
-    case 12:
+    case kPrologueSpawnGang:
       RunSpawnGang();
       break;
-    case 13:
+    case kPrologueEliminateGang:
       RunEliminateGang();
       break;
-    case 14:
+    case kPrologueDeliverLeader:
       RunDeliverLeader();
       break;
-    case 15:
+    case kPrologueFreeRoamHandOver:
       RunFreeRoamHandOver();
       break;
     default:

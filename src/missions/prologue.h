@@ -10,8 +10,28 @@ namespace brimvale {
 inline constexpr int32_t kRouteGuardCount = 3;
 inline constexpr int32_t kGangMemberCount = 4;
 
+// The prologue's stages in the order they run; the numbers are the ones traced and tested.
+enum PrologueStageId : int32_t {
+  kPrologueIntroduction = 0,  // also where a failure restarts the mission
+  kPrologueOpeningCut = 1,
+  kPrologueTakeOutGuard = 2,
+  kPrologueLootGuard = 3,
+  kPrologueDisposeOfGuard = 4,
+  kPrologueGoToDocks = 5,
+  kPrologueEnterBoat = 6,
+  kPrologueEscape = 7,
+  kPrologueTitleCardAndHideout = 8,
+  kPrologueAfterGunslingerScene = 9,
+  kPrologueGoToHideout = 10,
+  kPrologueSearchHideout = 11,
+  kPrologueSpawnGang = 12,
+  kPrologueEliminateGang = 13,
+  kPrologueDeliverLeader = 14,
+  kPrologueFreeRoamHandOver = 15,  // any later value does nothing
+};
+
 struct PrologueState {
-  int32_t PrologueStage = 0;  // 0 replays the mission from its introduction; above 15 does nothing
+  PrologueStageId PrologueStage = kPrologueIntroduction;
   bool PenitentiaryCleanup = false;
   Ped FirstGuard{};
   Ped RouteGuards[kRouteGuardCount]{};

@@ -335,7 +335,7 @@ void RunTitleCardAndHideout() {
   StartGunslingerScene(ped);
   TriggerMusicEvent("GNG3_SNIPE_GUARDS");
   EndCutScene(false);
-  P.PrologueStage = 9;
+  P.PrologueStage = kPrologueAfterGunslingerScene;
 }
 
 void RunAfterGunslingerScene() {
@@ -358,7 +358,7 @@ void RunAfterGunslingerScene() {
     return AddBlipForCoord(kPointBlipStyle, kGangHideout.x, kGangHideout.y, kGangHideout.z);
   });
   BeginGpsRoute(kGangHideout);
-  P.PrologueStage = 10;
+  P.PrologueStage = kPrologueGoToHideout;
 }
 
 void RunGoToHideout() {
@@ -380,7 +380,7 @@ void RunGoToHideout() {
   FreezeEntity(P.PistolChest, true);
   ReleaseModelIfValid(kChestModel);
   ReleaseModelIfValid(kTableModel);
-  P.PrologueStage = 11;
+  P.PrologueStage = kPrologueSearchHideout;
 }
 
 void RunSearchHideout() {
@@ -390,7 +390,7 @@ void RunSearchHideout() {
   ShowHelpText("Press ~INPUT_MELEE_GRAPPLE_CHOKE~ to search the chest.", 1000);
   if (!ControlJustPressed(2, HashName(kSearchControl))) return;
   OpenChest(PlayerPed());
-  P.PrologueStage = 12;
+  P.PrologueStage = kPrologueSpawnGang;
 }
 
 void RunSpawnGang() {
@@ -420,7 +420,7 @@ void RunSpawnGang() {
     SetPedAccuracy(member, 100);
   }
   TriggerMusicEvent("GNG3_OVER_BRIDGE");
-  P.PrologueStage = 13;
+  P.PrologueStage = kPrologueEliminateGang;
 }
 
 void RunEliminateGang() {
@@ -444,7 +444,7 @@ void RunEliminateGang() {
   SetBlipName(P.LeaderBlip, CreateVarString(10, "PLAYER_STRING", "Gang Leader"));
   for (int32_t i = 1; i < kGangMemberCount; ++i)
     ReleaseEntityHandle(P.GangMembers[i]);
-  P.PrologueStage = 14;
+  P.PrologueStage = kPrologueDeliverLeader;
 }
 
 void RunDeliverLeader() {
@@ -468,7 +468,7 @@ void RunDeliverLeader() {
   WaitMs(1500, HoldCutSceneFrame);
   TaskWalkToCoord(PlayerPed(), kPlayerWalksOffTo.x, kPlayerWalksOffTo.y, kPlayerWalksOffTo.z, 1.0f,
                   -1, 0, 0);
-  P.PrologueStage = 15;
+  P.PrologueStage = kPrologueFreeRoamHandOver;
 }
 
 void RunFreeRoamHandOver() {
@@ -497,7 +497,7 @@ void RunFreeRoamHandOver() {
   ClearPedTasks(ped, 1, 1);
   ReleaseFlacoScene();
 
-  P.PrologueStage = 0;
+  P.PrologueStage = kPrologueIntroduction;
   Campaign.StoryProgress = 1;
   WriteInt("Story", "Progress", 1);
   if (!TriggerAudioEvent(kProgressSavedEvent)) return;

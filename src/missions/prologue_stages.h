@@ -7,14 +7,14 @@
 namespace brimvale {
 
 // Each runs one pass of its stage and moves the stage on when it is done.
-void RunTitleCardAndHideout();   // 8
-void RunAfterGunslingerScene();  // 9
-void RunGoToHideout();           // 10
-void RunSearchHideout();         // 11
-void RunSpawnGang();             // 12
-void RunEliminateGang();         // 13
-void RunDeliverLeader();         // 14
-void RunFreeRoamHandOver();      // 15
+void RunTitleCardAndHideout();
+void RunAfterGunslingerScene();
+void RunGoToHideout();
+void RunSearchHideout();
+void RunSpawnGang();
+void RunEliminateGang();
+void RunDeliverLeader();
+void RunFreeRoamHandOver();
 
 Vector3 PlayerPosition();
 

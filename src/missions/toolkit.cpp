@@ -284,7 +284,7 @@ void MissionFailedRestart(Ped guard, Ped* watchedGuards, int32_t count, Blip* st
   for (int32_t i = 0; i < count; ++i)
     ReleaseEntityHandle(watchedGuards[i]);
   if (stageBlip) RemoveBlipIfExists(*stageBlip);
-  Prologue.PrologueStage = 0;
+  Prologue.PrologueStage = kPrologueIntroduction;
 }
 
 }  // namespace brimvale

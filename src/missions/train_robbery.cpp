@@ -240,7 +240,7 @@ void StartTrainRobbery(const RobberyFrame& f) {
   WaitWhileBlending();
   SetPlayerControlOn(true);
   SetWorldDisplayFlag(true);
-  TrainRobbery.TrainRobberyStage = 1;
+  TrainRobbery.TrainRobberyStage = kRobberyBoardTrain;
 }
 
 void OfferRobbery(const RobberyFrame& f) {
@@ -281,7 +281,7 @@ void BoardTrain(const RobberyFrame& f) {
   TrainRobbery.TrainGuardsAlerted = false;
   AlertGuards(f.ped);
   SetBlipStyle(GetBlipFromEntity(TrainRobbery.RobberyTrain), HashName("BLIP_STYLE_FETCH_TRAIN"));
-  TrainRobbery.TrainRobberyStage = 2;
+  TrainRobbery.TrainRobberyStage = kRobberyStealBag;
 }
 
 bool CarryingBag(Ped ped) {
@@ -297,10 +297,11 @@ void StealMoneyBag(const RobberyFrame& f) {
   Blip trainBlip = GetBlipFromEntity(TrainRobbery.RobberyTrain);
   RemoveBlipIfExists(trainBlip);
   SetBlipStyle(GetBlipFromEntity(TrainRobbery.MoneyBag), HashName("BLIP_STYLE_DEBUG_BLUE"));
-  TrainRobbery.TrainRobberyStage = 3;
+  TrainRobbery.TrainRobberyStage = kRobberyEscapeLaw;
 }
 
-// Stages 3 and 4 send the player back for the bag whenever it is not carried.
+// Escaping the law and the way to the safe zone send the player back for the bag whenever it is
+// not carried.
 void ShowBagObjective(const char* carriedObjective) {
   const Object bag = TrainRobbery.MoneyBag;
   const bool carried = GetCarryState(bag) == kCarried;
@@ -320,7 +321,7 @@ void EscapeLaw(const RobberyFrame& f) {
     return safeZone;
   });
   BeginGpsRoute(kSafeZoneRoute);
-  TrainRobbery.TrainRobberyStage = 4;
+  TrainRobbery.TrainRobberyStage = kRobberyToSafeZone;
 }
 
 // The blocking pass at the safe zone: the bag is set down, the passed scene and the cash.
@@ -338,7 +339,7 @@ void PassRobbery(const RobberyFrame& f) {
   AddCash(RandomIntInRange(7500, 10000));
   WaitMs(1500, HoldCutSceneFrame);
   TaskWalkToCoord(f.ped, kWalkOffTo.x, kWalkOffTo.y, kWalkOffTo.z, 1.0f, -1, 0, 0);
-  TrainRobbery.TrainRobberyStage = 5;
+  TrainRobbery.TrainRobberyStage = kRobberyWrapUp;
 }
 
 void DeliverBag(const RobberyFrame& f) {
@@ -352,7 +353,7 @@ void DeliverBag(const RobberyFrame& f) {
   TriggerMusicEvent("TRN4_GATLING_1");
   RemoveBlipIfExists(Campaign.ObjectiveBlip);
   EndGpsRoute();
-  TrainRobbery.TrainRobberyStage = 3;
+  TrainRobbery.TrainRobberyStage = kRobberyEscapeLaw;
 }
 
 void DeleteRobberyEntities() {
@@ -399,7 +400,7 @@ void WrapUpRobbery(const RobberyFrame& f) {
   ScreenFadeIn(1000);
   if (TriggerAudioEvent(kProgressSavedEvent)) ShowHelpText("Progress Saved", 7000);
   TrainRobbery.TrainGuardsAlerted = false;
-  TrainRobbery.TrainRobberyStage = 0;
+  TrainRobbery.TrainRobberyStage = kRobberyAvailable;
 }
 
 }  // namespace
@@ -514,7 +515,7 @@ void SuppressTrainServices() {
 void DrawScoreTimer() {
   // The toolkit's wait loop: nothing is drawn from the dictionary before it has loaded.
   LoadTextureDict(kScoreTextures);
-  if (TrainRobbery.TrainRobberyStage > 1) {
+  if (TrainRobbery.TrainRobberyStage >= kRobberyStealBag) {
     DrawSprite(kScoreTextures, "score_timer_ink_bg", 0.5f, 0.1f, 0.06f, 0.08f, 0.0f, 0, 0, 0, 255,
                false);
     DrawSprite(kScoreTextures, "circle_score_timer_bg", 0.5f, 0.1f, 0.06f, 0.08f, 0.0f, 0, 0, 0,
@@ -548,22 +549,22 @@ void RunTrainRobbery() {
   }
 
   switch (TrainRobbery.TrainRobberyStage) {
-    case 0:
+    case kRobberyAvailable:
       OfferRobbery(f);
       break;
-    case 1:
+    case kRobberyBoardTrain:
       BoardTrain(f);
       break;
-    case 2:
+    case kRobberyStealBag:
       StealMoneyBag(f);
       break;
-    case 3:
+    case kRobberyEscapeLaw:
       EscapeLaw(f);
       break;
-    case 4:
+    case kRobberyToSafeZone:
       DeliverBag(f);
       break;
-    case 5:
+    case kRobberyWrapUp:
       WrapUpRobbery(f);
       break;
     default:

@@ -11,8 +11,18 @@ namespace brimvale {
 
 inline constexpr int kTrainGuardCount = 7;
 
+// The robbery's stages in the order they run; the numbers are the ones traced and tested.
+enum RobberyStageId : int32_t {
+  kRobberyAvailable = 0,
+  kRobberyBoardTrain = 1,
+  kRobberyStealBag = 2,
+  kRobberyEscapeLaw = 3,  // also where a wanted level on the way to the safe zone leads back
+  kRobberyToSafeZone = 4,
+  kRobberyWrapUp = 5,  // any later value does nothing
+};
+
 struct TrainRobberyState {
-  int32_t TrainRobberyStage = 0;    // 0 available .. 5 wrap-up
+  RobberyStageId TrainRobberyStage = kRobberyAvailable;
   bool TrainGuardsAlerted = false;  // a guard sensed the player before the boarding
   // Every handle is set back to 0 when its thing is deleted, so a number the game hands out
   // again is never taken for ours.

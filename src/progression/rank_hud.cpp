@@ -98,7 +98,7 @@ void DrawRankPanel(int32_t alpha, bool withName) {
 
 void UpdateRankHud() {
   // While the tree is open it draws its own copy of the panel.
-  if (SkillTree.SkillTreeState == 0) RunRankPanel();
+  if (SkillTree.SkillTreeState == kSkillTreeClosed) RunRankPanel();
   RankUpIfDue();
   SetPlayerScalar(PlayerIndex(), 100.0f);
   UpdateSkillTree();

@@ -225,7 +225,7 @@ void OpenSkillTree() {
   DrawSkillTreeScreen(false);
   SkillTree.SkillTreeRow = 0;
   SkillTree.SkillTreeColumn = 0;
-  SkillTree.SkillTreeState = 1;
+  SkillTree.SkillTreeState = kSkillTreeOpen;
 }
 
 void CloseSkillTree() {
@@ -242,14 +242,14 @@ void CloseSkillTree() {
   RefreshPlayerState();
   SkillTree.SkillTreeColumn = 0;
   SkillTree.SkillTreeRow = 0;
-  SkillTree.SkillTreeState = 0;
+  SkillTree.SkillTreeState = kSkillTreeClosed;
   Screens.SkillTreeBusy = false;
 }
 
 }  // namespace
 
 void UpdateSkillTree() {
-  if (SkillTree.SkillTreeState == 0) {
+  if (SkillTree.SkillTreeState == kSkillTreeClosed) {
     if (MayOpen()) OpenSkillTree();
     return;
   }
@@ -259,7 +259,7 @@ void UpdateSkillTree() {
 }
 
 void CloseSkillTreeAtOnce() {
-  if (SkillTree.SkillTreeState == 0 && !Screens.SkillTreeBusy) return;
+  if (SkillTree.SkillTreeState == kSkillTreeClosed && !Screens.SkillTreeBusy) return;
   SetTimeScale(1.0f);
   RefreshPlayerState();
   SkillTree = {};

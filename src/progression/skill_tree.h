@@ -7,8 +7,11 @@ namespace brimvale {
 
 // The skill tree's screen state (not saved). Its busy flag is Screens.SkillTreeBusy, which the
 // interaction menu and the shops read.
+// The numbers are the ones traced and tested.
+enum SkillTreeStateId : int32_t { kSkillTreeClosed = 0, kSkillTreeOpen = 1 };
+
 struct SkillTreeScreenState {
-  int32_t SkillTreeState = 0;  // 0 closed, 1 open
+  SkillTreeStateId SkillTreeState = kSkillTreeClosed;
   int32_t SkillTreeAlpha = 0;
   int32_t SkillTreeRow = 0;     // 0 HEALTH, 1 DEADEYE
   int32_t SkillTreeColumn = 0;  // level index in the row

@@ -25,9 +25,9 @@ WardrobeScreenState Wardrobe;
 namespace {
 
 // The visit's flag follows the stage, so the menu and the skill tree see every change of it.
-void SetWardrobeState(int32_t state) {
+void SetWardrobeState(WardrobeStateId state) {
   Wardrobe.WardrobeState = state;
-  Screens.WardrobeVisit = state >= 1;
+  Screens.WardrobeVisit = state >= kWardrobeEditing;
 }
 
 constexpr const char* kNoShop = "None";
@@ -75,7 +75,7 @@ void PlaceShopBlips() {
       Wardrobe.ShopPositions[i] = GetBlipCoords(Wardrobe.ShopBlips[i]);
     }
   }
-  SetWardrobeState(0);
+  SetWardrobeState(kWardrobeOutside);
 }
 
 void TeleportPlayerTo(Vector3 at, float heading) {
@@ -134,7 +134,7 @@ void EnterShop(int shop, Ped ped) {
   ScreenFadeIn(500);
   WaitMs(500);
   PlayFrontendSound("REWARD_NEW_GUN", "HUD_REWARD_SOUNDSET", 1, 0);
-  SetWardrobeState(1);
+  SetWardrobeState(kWardrobeEditing);
 }
 
 // Neither the interaction menu nor the skill tree shares the screen with a shop.
@@ -207,10 +207,10 @@ void RunEditor() {
     if (GetPlayerMoney() < kWardrobeFee) {
       ShowHelpText("Insufficient Funds.", 1000);
     } else {
-      SetWardrobeState(3);
+      SetWardrobeState(kWardrobeLeavingPaid);
     }
   }
-  if (EditorPressed("INPUT_FRONTEND_CANCEL")) SetWardrobeState(2);
+  if (EditorPressed("INPUT_FRONTEND_CANCEL")) SetWardrobeState(kWardrobeLeavingUnpaid);
 }
 
 // What the entry scene changed in the view goes back as it was outside.
@@ -253,7 +253,7 @@ void LeaveShop(bool paid) {
   } else {
     ScreenFadeIn(1000);
   }
-  SetWardrobeState(0);
+  SetWardrobeState(kWardrobeOutside);
 }
 
 }  // namespace
@@ -262,19 +262,19 @@ void UpdateWardrobe() {
   const Ped ped = PlayerPed();
   const Vector3 position = GetEntityCoords(ped, true, true);
   switch (Wardrobe.WardrobeState) {
-    case -1:
+    case kWardrobeSetup:
       PlaceShopBlips();
       break;
-    case 0:
+    case kWardrobeOutside:
       RunOutside(ped, position);
       break;
-    case 1:
+    case kWardrobeEditing:
       RunEditor();
       break;
-    case 2:
+    case kWardrobeLeavingUnpaid:
       LeaveShop(false);
       break;
-    case 3:
+    case kWardrobeLeavingPaid:
       LeaveShop(true);
       break;
     default:
@@ -283,7 +283,7 @@ void UpdateWardrobe() {
 }
 
 bool WardrobeVisitActive() {
-  return Wardrobe.WardrobeState >= 1;
+  return Wardrobe.WardrobeState >= kWardrobeEditing;
 }
 
 void CancelWardrobeOnDeath() {
@@ -291,7 +291,7 @@ void CancelWardrobeOnDeath() {
   RestoreOutfit();
   ApplyOutfit();
   RestoreShopView();
-  SetWardrobeState(0);
+  SetWardrobeState(kWardrobeOutside);
 }
 
 }  // namespace brimvale

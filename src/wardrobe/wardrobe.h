@@ -52,9 +52,17 @@ inline constexpr WardrobeShop kWardrobeShops[kWardrobeShopCount] = {
      63.757f},
 };
 
+// The shops' stages; the numbers are the ones traced and tested.
+enum WardrobeStateId : int32_t {
+  kWardrobeSetup = -1,
+  kWardrobeOutside = 0,
+  kWardrobeEditing = 1,  // this and every later stage is a visit
+  kWardrobeLeavingUnpaid = 2,
+  kWardrobeLeavingPaid = 3,  // with the new outfit
+};
+
 struct WardrobeScreenState {
-  // -1 setup, 0 outside, 1 editing, 2 leaving without paying, 3 leaving with the new outfit.
-  int32_t WardrobeState = -1;
+  WardrobeStateId WardrobeState = kWardrobeSetup;
   Blip ShopBlips[kWardrobeShopCount] = {};
   Vector3 ShopPositions[kWardrobeShopCount] = {};  // read back from the blips
   const char* CurrentShop = "None";                // a shop's name while one is in use
