@@ -116,8 +116,8 @@ struct TitleLine {
 struct StageFrame {
   TitleLine heading[2];  // a null text draws nothing
   const char* iconDict;
-  const char* leftIcon;   // at (0.57, 0.22)
-  const char* rightIcon;  // at (0.82, 0.17)
+  const char* leftIcon;   // at kEditorLeftIcon
+  const char* rightIcon;  // at kRightIcon
 };
 
 constexpr StageFrame kFaceFrame{{{"FACIAL", 0.6f, 0.1f}, {"FEATURES", 0.63f, 0.2f}},
@@ -150,29 +150,23 @@ constexpr MainMenuEntry kMainMenu[] = {
 };
 constexpr int kMainMenuRows = 4;
 
-constexpr float kRowBoxX = 0.7f;
+// The creator's own layout on the editor panel's (ui/editor_rows.h).
 constexpr float kFeatureValueX = 0.775f;
 constexpr float kNumberValueX = 0.79f;
-
-void Sprite(const char* dict, const char* texture, float x, float y, float width, float height,
-            int32_t r, int32_t g, int32_t b, int32_t alpha, float heading = 0.0f) {
-  DrawSprite(dict, texture, x, y, width, height, heading, r, g, b, alpha, false);
-}
-
-void WhiteSprite(const char* dict, const char* texture, float x, float y, float width, float height,
-                 float heading = 0.0f) {
-  Sprite(dict, texture, x, y, width, height, 255, 255, 255, 255, heading);
-}
+constexpr ScreenRect kRightIcon{0.82f, 0.17f, 0.1f, 0.1f};
+constexpr ScreenRect kMainMenuRightIcon{0.82f, 0.22f, 0.1f, 0.1f};
+constexpr float kMainMenuRightIconHeading = 180.0f;
+constexpr float kMainMenuBoxHeight = 0.1f;
 
 void DrawStageFrame(const StageFrame& frame) {
   for (const TitleLine& line : frame.heading) {
-    if (line.text) DrawTitleText(line.text, line.x, line.y, 1.0f, 1.0f);
+    if (line.text) DrawTitleText(line.text, line.x, line.y, kScreenTitleScale, kScreenTitleScale);
   }
   DrawEditorPanel();
   DrawEditorRules();
   DrawEditorHeader();
-  WhiteSprite(frame.iconDict, frame.leftIcon, 0.57f, 0.22f, 0.1f, 0.1f);
-  WhiteSprite(frame.iconDict, frame.rightIcon, 0.82f, 0.17f, 0.1f, 0.1f);
+  DrawScreenSprite(frame.iconDict, frame.leftIcon, kEditorLeftIcon);
+  DrawScreenSprite(frame.iconDict, frame.rightIcon, kRightIcon);
 }
 
 // The creator's scenes are dressed as a male unless the record says female; the look pieces do
@@ -311,8 +305,8 @@ void RunPageStage(const StageFrame& frame, std::span<const MenuPage> pages, bool
   const bool pageShown = Creator.CreatorPage >= 0 && Creator.CreatorPage < pageCount;
   if (pageShown) {
     const MenuPage& page = pages[static_cast<size_t>(Creator.CreatorPage)];
-    DrawTitleText(page.title, 0.68f, 0.32f, 0.5f, 0.5f);
-    DrawTitleText(page.tag, 0.824f, 0.325f, 0.5f, 0.5f);
+    DrawTitleText(page.title, kPageTitleX, kPageTitleY, kRowTextScale, kRowTextScale);
+    DrawTitleText(page.tag, kPageTagX, kPageTagY, kRowTextScale, kRowTextScale);
     const int rowCount = static_cast<int>(page.rows.size());
     EditorRow shown[kEditorRowsPerPage];
     const int drawn = std::min(rowCount, kEditorRowsPerPage);
@@ -353,16 +347,17 @@ void ChooseMainMenuRow() {
 }  // namespace
 
 void RunCreatorMainMenu() {
-  DrawTitleText("CHARACTER", 0.6f, 0.1f, 1.0f, 1.0f);
-  DrawTitleText("CREATOR", 0.63f, 0.2f, 1.0f, 1.0f);
+  DrawTitleText("CHARACTER", 0.6f, 0.1f, kScreenTitleScale, kScreenTitleScale);
+  DrawTitleText("CREATOR", 0.63f, 0.2f, kScreenTitleScale, kScreenTitleScale);
   DrawEditorPanel();
   DrawEditorHeader();
-  WhiteSprite("shaving_menu", "preset_1", 0.57f, 0.22f, 0.1f, 0.1f);
-  WhiteSprite("shaving_menu", "scissors", 0.82f, 0.22f, 0.1f, 0.1f, 180.0f);
+  DrawScreenSprite("shaving_menu", "preset_1", kEditorLeftIcon);
+  DrawScreenSprite("shaving_menu", "scissors", kMainMenuRightIcon, kWhite,
+                   kMainMenuRightIconHeading);
   DrawEditorRules();
   for (const MainMenuEntry& entry : kMainMenu) {
-    Sprite("generic_textures", "selection_box_bg_1c", kRowBoxX, entry.boxY, 0.3f, 0.1f, 255, 255,
-           255, 40);
+    DrawScreenSprite("generic_textures", "selection_box_bg_1c",
+                     {kRowBoxX, entry.boxY, kRowBoxWidth, kMainMenuBoxHeight}, kRowBoxColour);
     DrawTitleText(entry.label, entry.labelX, entry.labelY, entry.scale, entry.scale);
   }
   DrawEditorHints("W/S - Navigation", "Enter - Select");
@@ -370,8 +365,10 @@ void RunCreatorMainMenu() {
   MoveEditorRow(Creator.MainMenuRow, kMainMenuRows);
   // A row just moved past either end has no box until it is wrapped in the next frame.
   if (Creator.MainMenuRow >= 0 && Creator.MainMenuRow < kMainMenuRows) {
-    Sprite("menu_textures", "calendar_bg_large", kRowBoxX, kMainMenu[Creator.MainMenuRow].boxY,
-           0.3f, 0.1f, 255, 0, 0, 255);
+    DrawScreenSprite(
+        "menu_textures", "calendar_bg_large",
+        {kRowBoxX, kMainMenu[Creator.MainMenuRow].boxY, kRowBoxWidth, kMainMenuBoxHeight},
+        kRowHighlight);
   }
 }
 

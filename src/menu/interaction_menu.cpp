@@ -63,10 +63,20 @@ constexpr const char* kDisabledControls[] = {
     "INPUT_COVER",
 };
 
+// The panel's layout, as fractions of the screen; the rows' places are in their tables above.
 constexpr float kBoxX = 0.196f;
 constexpr float kBoxWidth = 0.24f;
 constexpr float kOptionBoxHeight = 0.05f;
 constexpr float kStyleBoxHeight = 0.04f;
+constexpr float kStyleLabelTop = 0.306f;
+constexpr float kStyleBoxTop = 0.321f;
+constexpr float kStylePitch = 0.04f;
+constexpr float kMainRowBoxY = 0.327f;
+constexpr ScreenRect kBackdrop{0.2f, 0.5f, 0.3f, 0.9f};
+constexpr ScreenRect kHeader{0.2f, 0.16f, 0.23f, 0.11f};
+constexpr float kDividerHeight = 0.005f;
+constexpr float kDividerTopY = 0.3f;
+constexpr float kDividerBottomY = 0.8f;
 constexpr int32_t kFadeStep = 25;
 constexpr int32_t kResetMs = 2000;
 constexpr int32_t kReturnMs = 2000;  // Quit's eased return of the view
@@ -76,9 +86,9 @@ int32_t DrawnAlpha() {
   return std::clamp(InteractionMenu.MenuAlpha, 0, 255);
 }
 
-void Sprite(const char* dict, const char* texture, float x, float y, float width, float height,
-            int32_t r, int32_t g, int32_t b) {
-  DrawSprite(dict, texture, x, y, width, height, 0.0f, r, g, b, DrawnAlpha(), false);
+// Every part of the menu fades together.
+Colour Faded(int32_t r, int32_t g, int32_t b) {
+  return {r, g, b, DrawnAlpha()};
 }
 
 void Text(const char* text, float x, float y, float scale, int32_t r = 255, int32_t g = 255,
@@ -87,7 +97,8 @@ void Text(const char* text, float x, float y, float scale, int32_t r = 255, int3
 }
 
 void RowBox(float y, float height, int32_t r, int32_t g, int32_t b) {
-  Sprite("generic_textures", "selection_box_bg_1b", kBoxX, y, kBoxWidth, height, r, g, b);
+  DrawScreenSprite("generic_textures", "selection_box_bg_1b", {kBoxX, y, kBoxWidth, height},
+                   Faded(r, g, b));
 }
 
 void Sound(const char* name) {
@@ -109,28 +120,29 @@ void DisableMenuControls() {
 }
 
 float StyleLabelY(int row) {
-  return 0.306f + 0.04f * static_cast<float>(row);
+  return kStyleLabelTop + kStylePitch * static_cast<float>(row);
 }
 
 float StyleBoxY(int row) {
-  return 0.321f + 0.04f * static_cast<float>(row);
+  return kStyleBoxTop + kStylePitch * static_cast<float>(row);
 }
 
 void DrawPanel(Panel panel) {
-  Sprite("menu_textures", "translate_bg_1a", 0.2f, 0.5f, 0.3f, 0.9f, 0, 0, 0);
-  Sprite("generic_textures", "menu_header_1a", 0.2f, 0.16f, 0.23f, 0.11f, 255, 255, 255);
+  DrawScreenSprite("menu_textures", "translate_bg_1a", kBackdrop, Faded(0, 0, 0));
+  DrawScreenSprite("generic_textures", "menu_header_1a", kHeader, Faded(255, 255, 255));
   const PanelTitle& title = kPanelTitles[static_cast<int>(panel)];
   Text(title.text, title.x, 0.14f, 0.6f);
   Text(Screens.TrainRobberyActive ? "ON MISSION" : "FREE ROAM", 0.162f, 0.22f, 0.4f);
   const char* name = GetPlayerName(PlayerIndex());
   Text(name ? name : "", 0.15f, 0.27f, 0.4f);
-  for (float y : {0.3f, 0.8f}) {
-    Sprite("menu_textures", "divider_line", kBoxX, y, kBoxWidth, 0.005f, 255, 255, 255);
+  for (float y : {kDividerTopY, kDividerBottomY}) {
+    DrawScreenSprite("menu_textures", "divider_line", {kBoxX, y, kBoxWidth, kDividerHeight},
+                     Faded(255, 255, 255));
   }
   switch (panel) {
     case Panel::Main:
       Text("PLAYER OPTIONS", 0.147f, 0.312f, 0.5f, 255, 0, 0);
-      RowBox(0.327f, kOptionBoxHeight, 255, 255, 255);
+      RowBox(kMainRowBoxY, kOptionBoxHeight, 255, 255, 255);
       break;
     case Panel::PlayerOptions:
       for (const PlayerOption& option : kPlayerOptions) {
@@ -260,7 +272,7 @@ void RunMainRow() {
   if (InteractionMenu.InteractionRow == 0) {
     Text("PLAYER OPTIONS", 0.147f, 0.312f, 0.3f);
     Text("View Player Options", 0.155f, 0.8f, 0.2f);
-    RowBox(0.327f, kOptionBoxHeight, 155, 0, 0);
+    RowBox(kMainRowBoxY, kOptionBoxHeight, 155, 0, 0);
     if (Pressed("INPUT_FRONTEND_ACCEPT")) {
       Sound("SELECT");
       InteractionMenu.InteractionSubPage = kPlayerOptionsPage;

@@ -46,6 +46,9 @@ constexpr const char* kMoneyBagModel = "s_mp_moneybag02x";
 constexpr const char* kGuardModel = "S_M_M_UniTrainGuards_01";
 constexpr const char* kBlipTextures = "BLIPS_MP";
 constexpr const char* kScoreTextures = "scoretimer_meter";
+// The score indicator at the top of the screen and the bag's icon inside it.
+constexpr ScreenRect kScoreTimer{0.5f, 0.1f, 0.06f, 0.08f};
+constexpr ScreenRect kScoreBagIcon{0.5f, 0.1f, 0.03f, 0.04f};
 
 struct GuardPost {
   Vector3 at;
@@ -516,20 +519,14 @@ void DrawScoreTimer() {
   // The toolkit's wait loop: nothing is drawn from the dictionary before it has loaded.
   LoadTextureDict(kScoreTextures);
   if (TrainRobbery.TrainRobberyStage >= kRobberyStealBag) {
-    DrawSprite(kScoreTextures, "score_timer_ink_bg", 0.5f, 0.1f, 0.06f, 0.08f, 0.0f, 0, 0, 0, 255,
-               false);
-    DrawSprite(kScoreTextures, "circle_score_timer_bg", 0.5f, 0.1f, 0.06f, 0.08f, 0.0f, 0, 0, 0,
-               255, false);
+    DrawScreenSprite(kScoreTextures, "score_timer_ink_bg", kScoreTimer, {0, 0, 0, 255});
+    DrawScreenSprite(kScoreTextures, "circle_score_timer_bg", kScoreTimer, {0, 0, 0, 255});
   }
   const Object bag = TrainRobbery.MoneyBag;
   if (!DoesEntityExist(bag)) return;
-  if (GetCarryState(bag) == kCarried) {
-    DrawSprite(kBlipTextures, "blip_ambient_delivery", 0.5f, 0.1f, 0.03f, 0.04f, 0.0f, 20, 150, 186,
-               255, false);
-  } else {
-    DrawSprite(kBlipTextures, "blip_ambient_delivery", 0.5f, 0.1f, 0.03f, 0.04f, 0.0f, 255, 255,
-               255, 255, false);
-  }
+  const Colour carried{20, 150, 186, 255};
+  DrawScreenSprite(kBlipTextures, "blip_ambient_delivery", kScoreBagIcon,
+                   GetCarryState(bag) == kCarried ? carried : kWhite);
 }
 
 void RunTrainRobbery() {

@@ -78,14 +78,18 @@ void RankUpIfDue() {
   PlayMenuSound("Gain_Point", "HUD_MP_PITP", 0);
 }
 
+// The panel's band and badge, as fractions of the screen.
+constexpr ScreenRect kBand{0.2f, 0.01f, 0.4f, 0.05f};
+constexpr ScreenRect kBadge{0.04f, 0.085f, 0.1f, 0.18f};
+
 }  // namespace
 
 void DrawRankPanel(int32_t alpha, bool withName) {
   const int32_t a = DrawAlpha(alpha);
   for (int i = 0; i < kBandLayers; ++i)
-    DrawSprite("honor_display", "honor_bg", 0.2f, 0.01f, 0.4f, 0.05f, 0.0f, 0, 0, 0, a, false);
+    DrawScreenSprite("honor_display", "honor_bg", kBand, {0, 0, 0, a});
   for (int i = 0; i < kBadgeLayers; ++i)
-    DrawSprite("generic_textures", "shield", 0.04f, 0.085f, 0.1f, 0.18f, 0.0f, 0, 0, 0, a, false);
+    DrawScreenSprite("generic_textures", "shield", kBadge, {0, 0, 0, a});
   WhiteText("RANK", 0.012f, 0.0f, 1.0f, a);
   char number[16];
   std::snprintf(number, sizeof number, "%d", Progression.Rank);

@@ -55,11 +55,30 @@ constexpr int32_t kFadeStep = 15;
 constexpr int kHealthRowIndex = 0;
 constexpr int kDeadEyeRowIndex = 1;
 
+// The screen's layout, as fractions of the screen; each level's columns are in its row above.
 constexpr float kHealthFrameY = 0.4f;
 constexpr float kHealthFrameWidth = 0.2f;
 constexpr float kDeadEyeFrameY = 0.7f;
 constexpr float kDeadEyeFrameWidth = 0.15f;
 constexpr float kFrameHeight = 0.1f;
+constexpr float kLockWidth = 0.2f;
+constexpr float kLockHeight = 0.1f;
+constexpr ScreenRect kBackdrop{0.5f, 0.5f, 1.0f, 1.0f};
+constexpr ScreenRect kDivider{0.5f, 0.15f, 0.9f, 0.01f};
+constexpr ScreenRect kDeadEyeLockedPanel{0.5f, 0.7f, 0.8f, 0.35f};
+constexpr ScreenRect kDeadEyeLockedLock{0.5f, 0.7f, 0.2f, 0.2f};
+constexpr float kTextScale = 1.0f;
+constexpr float kHealthTitleY = 0.19f;
+constexpr float kHealthLabelY = 0.28f;
+constexpr float kHealthStatusY = 0.37f;
+constexpr float kHealthPriceY = 0.45f;
+constexpr float kDeadEyeTitleY = 0.49f;
+constexpr float kDeadEyeLabelY = 0.58f;
+constexpr float kDeadEyeAvailableScale = 0.3f;
+constexpr float kDeadEyeAvailableY = 0.675f;
+constexpr float kDeadEyeRankY = 0.68f;
+constexpr float kDeadEyePriceY = 0.75f;
+constexpr float kHeaderY = 0.09f;
 
 bool Pressed(const char* control) {
   return ControlJustPressed(2, HashName(control));
@@ -89,53 +108,52 @@ void Buy(const SkillLevel& level, bool& bought) {
   PlayMenuSound("CHECKPOINT_PERFECT", "HUD_MINI_GAME_SOUNDSET", 0);
 }
 
-void Sprite(const char* dict, const char* texture, float x, float y, float width, float height,
-            int32_t r, int32_t g, int32_t b, int32_t alpha) {
-  DrawSprite(dict, texture, x, y, width, height, 0.0f, r, g, b, alpha, false);
-}
-
 void Text(const char* text, float x, float y, float scale, int32_t alpha) {
   DrawText(text, x, y, scale, scale, 255, 255, 255, alpha);
 }
 
 void DrawHealthRow(bool withPrices, int32_t a) {
-  Text("HEALTH", 0.44f, 0.19f, 1.0f, a);
+  Text("HEALTH", 0.44f, kHealthTitleY, kTextScale, a);
   for (int i = 0; i < kHealthLevels; ++i) {
     const SkillLevel& level = kHealthRow[i];
-    Text(level.label, level.labelX, 0.28f, 1.0f, a);
-    if (withPrices) Text(level.priceText, level.priceX, 0.45f, 1.0f, a);
+    Text(level.label, level.labelX, kHealthLabelY, kTextScale, a);
+    if (withPrices) Text(level.priceText, level.priceX, kHealthPriceY, kTextScale, a);
     if (Available(kHealthRow, Progression.HealthLevel, i)) {
-      Text(level.shownWhenAvailable, level.availableX, 0.37f, 1.0f, a);
+      Text(level.shownWhenAvailable, level.availableX, kHealthStatusY, kTextScale, a);
     } else {
-      Sprite("generic_textures", "lock", level.frameX, kHealthFrameY, 0.2f, 0.1f, 255, 0, 0, a);
-      Text(level.rankText, level.rankX, 0.37f, 1.0f, a);
+      DrawScreenSprite("generic_textures", "lock",
+                       {level.frameX, kHealthFrameY, kLockWidth, kLockHeight}, {255, 0, 0, a});
+      Text(level.rankText, level.rankX, kHealthStatusY, kTextScale, a);
     }
-    Sprite("menu_textures", "crafting_outline", level.frameX, kHealthFrameY, kHealthFrameWidth,
-           kFrameHeight, 255, 0, 0, a);
+    DrawScreenSprite("menu_textures", "crafting_outline",
+                     {level.frameX, kHealthFrameY, kHealthFrameWidth, kFrameHeight},
+                     {255, 0, 0, a});
   }
 }
 
 void DrawDeadEyeRow(bool withPrices, int32_t a) {
   if (Progression.Rank < kDeadEyeMinRank) {
-    Sprite("generic_textures", "hud_menu_4a", 0.5f, 0.7f, 0.8f, 0.35f, 255, 255, 255, a);
-    Sprite("generic_textures", "lock", 0.5f, 0.7f, 0.2f, 0.2f, 255, 0, 0, a);
-    DrawText("15", 0.475f, 0.675f, 1.0f, 1.0f, 0, 0, 0, a);
+    DrawScreenSprite("generic_textures", "hud_menu_4a", kDeadEyeLockedPanel, {255, 255, 255, a});
+    DrawScreenSprite("generic_textures", "lock", kDeadEyeLockedLock, {255, 0, 0, a});
+    DrawText("15", 0.475f, 0.675f, kTextScale, kTextScale, 0, 0, 0, a);
     return;
   }
-  Text("DEADEYE", 0.43f, 0.49f, 1.0f, a);
+  Text("DEADEYE", 0.43f, kDeadEyeTitleY, kTextScale, a);
   for (int i = 0; i < kDeadEyeLevels; ++i) {
     const SkillLevel& level = kDeadEyeRow[i];
     if (Available(kDeadEyeRow, Progression.DeadEyeLevel, i)) {
-      Text(level.label, level.labelX, 0.58f, 0.3f, a);
-      Text(level.shownWhenAvailable, level.availableX, 0.675f, 1.0f, a);
+      Text(level.label, level.labelX, kDeadEyeLabelY, kDeadEyeAvailableScale, a);
+      Text(level.shownWhenAvailable, level.availableX, kDeadEyeAvailableY, kTextScale, a);
     } else {
-      Text(level.label, level.labelX, 0.58f, 1.0f, a);
-      Sprite("generic_textures", "lock", level.frameX, kDeadEyeFrameY, 0.2f, 0.1f, 255, 0, 0, a);
-      Text(level.rankText, level.rankX, 0.68f, 1.0f, a);
+      Text(level.label, level.labelX, kDeadEyeLabelY, kTextScale, a);
+      DrawScreenSprite("generic_textures", "lock",
+                       {level.frameX, kDeadEyeFrameY, kLockWidth, kLockHeight}, {255, 0, 0, a});
+      Text(level.rankText, level.rankX, kDeadEyeRankY, kTextScale, a);
     }
-    if (withPrices) Text(level.priceText, level.priceX, 0.75f, 1.0f, a);
-    Sprite("menu_textures", "crafting_outline", level.frameX, kDeadEyeFrameY, kDeadEyeFrameWidth,
-           kFrameHeight, 255, 0, 0, a);
+    if (withPrices) Text(level.priceText, level.priceX, kDeadEyePriceY, kTextScale, a);
+    DrawScreenSprite("menu_textures", "crafting_outline",
+                     {level.frameX, kDeadEyeFrameY, kDeadEyeFrameWidth, kFrameHeight},
+                     {255, 0, 0, a});
   }
 }
 
@@ -143,13 +161,13 @@ void DrawDeadEyeRow(bool withPrices, int32_t a) {
 void DrawSkillTreeScreen(bool withPrices) {
   const int32_t a = DrawAlpha(SkillTree.SkillTreeAlpha);
   DrawRankPanel(a, false);
-  Sprite("generic_textures", "hud_menu_4a", 0.5f, 0.5f, 1.0f, 1.0f, 0, 0, 0, a);
-  Sprite("menu_textures", "divider_line", 0.5f, 0.15f, 0.9f, 0.01f, 255, 255, 255, a);
-  Text("SKILL TREE", 0.44f, 0.09f, 1.0f, a);
-  Text(GetPlayerName(PlayerIndex()), 0.12f, 0.09f, 1.0f, a);
+  DrawScreenSprite("generic_textures", "hud_menu_4a", kBackdrop, {0, 0, 0, a});
+  DrawScreenSprite("menu_textures", "divider_line", kDivider, {255, 255, 255, a});
+  Text("SKILL TREE", 0.44f, kHeaderY, kTextScale, a);
+  Text(GetPlayerName(PlayerIndex()), 0.12f, kHeaderY, kTextScale, a);
   char points[32];
   std::snprintf(points, sizeof points, "Skill Points: %d", Progression.SkillPoints);
-  Text(points, 0.71f, 0.09f, 1.0f, a);
+  Text(points, 0.71f, kHeaderY, kTextScale, a);
   DrawHealthRow(withPrices, a);
   DrawDeadEyeRow(withPrices, a);
 }
@@ -161,8 +179,9 @@ void SelectInRow(const SkillLevel* row, bool* bought, int count, float frameY, f
   if (column >= 0 && column < count) {
     const int32_t g = 255;
     const int32_t rb = bought[column] ? 0 : 255;
-    DrawSprite("menu_textures", "crafting_outline", row[column].frameX, frameY, frameWidth,
-               kFrameHeight, 0.0f, rb, g, rb, DrawAlpha(SkillTree.SkillTreeAlpha), false);
+    DrawScreenSprite("menu_textures", "crafting_outline",
+                     {row[column].frameX, frameY, frameWidth, kFrameHeight},
+                     {rb, g, rb, DrawAlpha(SkillTree.SkillTreeAlpha)});
     if (Pressed("INPUT_FRONTEND_ACCEPT") && CanBuy(row, bought, column))
       Buy(row[column], bought[column]);
   }

@@ -7,9 +7,43 @@
 #include <cstdint>
 #include <span>
 
+#include "ui/toolkit.h"
+
 namespace brimvale {
 
 inline constexpr int kEditorRowsPerPage = 10;
+
+// The editor panel's layout, as fractions of the screen; the creator's main menu lays its boxes
+// on the same column.
+inline constexpr ScreenRect kEditorPanel{0.7f, 0.5f, 0.4f, 0.9f};
+inline constexpr ScreenRect kEditorHeader{0.7f, 0.19f, 0.38f, 0.25f};
+inline constexpr float kRowBoxX = 0.7f;
+inline constexpr float kRowBoxWidth = 0.3f;
+inline constexpr float kRowBoxHeight = 0.05f;
+inline constexpr float kRowBoxTop = 0.385f;
+inline constexpr float kRowTextTop = 0.37f;
+inline constexpr float kRowPitch = 0.05f;
+inline constexpr float kRowLabelX = 0.555f;
+inline constexpr float kLeftArrowX = 0.76f;
+inline constexpr float kRightArrowX = 0.83f;
+inline constexpr float kArrowWidth = 0.0264f;
+inline constexpr float kArrowHeight = 0.0364f;
+inline constexpr float kRuleTopY = 0.36f;
+inline constexpr float kRuleBottomY = 0.86f;
+inline constexpr float kRuleHeight = 0.01f;
+inline constexpr float kHintUpperY = 0.87f;
+inline constexpr float kHintLowerY = 0.9f;
+inline constexpr float kHintScale = 0.3f;
+inline constexpr float kRowTextScale = 0.5f;
+inline constexpr float kPageTitleX = 0.68f;
+inline constexpr float kPageTitleY = 0.32f;
+inline constexpr float kPageTagX = 0.824f;
+inline constexpr float kPageTagY = 0.325f;
+inline constexpr ScreenRect kEditorLeftIcon{0.57f, 0.22f, 0.1f, 0.1f};
+inline constexpr float kScreenTitleScale = 1.0f;
+// The highlight over a row and the faint box under every row.
+inline constexpr Colour kRowHighlight{255, 0, 0, 255};
+inline constexpr Colour kRowBoxColour{255, 255, 255, 40};
 
 struct EditorRow {
   const char* label = "";

@@ -63,6 +63,12 @@ uint64_t Slot(int32_t value) {
 
 }  // namespace
 
+void DrawScreenSprite(const char* dict, const char* texture, ScreenRect rect, Colour colour,
+                      float heading) {
+  DrawSprite(dict, texture, rect.x, rect.y, rect.width, rect.height, heading, colour.r, colour.g,
+             colour.b, colour.alpha, false);
+}
+
 void DrawTitleText(const char* text, float x, float y, float xScale, float yScale) {
   DisplayComposed(kTitleOpen, text, x, y, xScale, yScale);
 }

@@ -20,6 +20,25 @@ struct UiState {
 };
 extern UiState Ui;
 
+// A sprite's centre and size, as fractions of the screen.
+struct ScreenRect {
+  float x = 0.0f;
+  float y = 0.0f;
+  float width = 0.0f;
+  float height = 0.0f;
+};
+
+struct Colour {
+  int32_t r = 255;
+  int32_t g = 255;
+  int32_t b = 255;
+  int32_t alpha = 255;
+};
+inline constexpr Colour kWhite{255, 255, 255, 255};
+
+// A texture of a loaded dictionary, drawn this frame turned by `heading` degrees.
+void DrawScreenSprite(const char* dict, const char* texture, ScreenRect rect,
+                      Colour colour = kWhite, float heading = 0.0f);
 // White title-font text at (x, y), as fractions of the screen.
 void DrawTitleText(const char* text, float x, float y, float xScale, float yScale);
 // Title-font text in the given colour.

@@ -38,13 +38,11 @@ constexpr const char* kTransition = "MP_Trans_SceneToPhoto";
 constexpr int kPageCount = 4;
 constexpr int kCategoriesPerPage = kEditorRowsPerPage / 2;
 constexpr const char* kPageLabels[kPageCount] = {"1/4", "2/4", "3/4", "4/4"};
+// The wardrobe's own layout on the editor panel's (ui/editor_rows.h).
+constexpr ScreenRect kHatIcon{0.825f, 0.22f, 0.1f, 0.1f};
+constexpr float kHatIconHeading = 25.0f;
 constexpr const char* kEditorDicts[] = {"generic_textures", "menu_textures",     "INVENTORY_ITEMS",
                                         "shaving_menu",     "itemtype_textures", "toast_log_blips"};
-
-void Sprite(const char* dict, const char* texture, float x, float y, float width, float height,
-            float heading = 0.0f) {
-  DrawSprite(dict, texture, x, y, width, height, heading, 255, 255, 255, 255, false);
-}
 
 const char* GenderModel() {
   return Character.Gender == 1 ? "MP_FEMALE" : "MP_MALE";
@@ -157,15 +155,16 @@ void RunOutside(Ped ped, Vector3 position) {
 }
 
 void DrawEditorFrame() {
-  DrawTitleText("WARDROBE", 0.6f, 0.13f, 1.0f, 1.0f);
+  DrawTitleText("WARDROBE", 0.6f, 0.13f, kScreenTitleScale, kScreenTitleScale);
   DrawEditorPanel();
   DrawEditorHeader();
-  Sprite("INVENTORY_ITEMS", "clothing_generic_coat", 0.57f, 0.22f, 0.1f, 0.1f);
-  Sprite("INVENTORY_ITEMS", "clothing_hl_player_hat_005_1", 0.825f, 0.22f, 0.1f, 0.1f, 25.0f);
+  DrawScreenSprite("INVENTORY_ITEMS", "clothing_generic_coat", kEditorLeftIcon);
+  DrawScreenSprite("INVENTORY_ITEMS", "clothing_hl_player_hat_005_1", kHatIcon, kWhite,
+                   kHatIconHeading);
   DrawEditorRules();
   DrawEditorHints("W/S - Navigation | A/D - Set Outfit Part | Q/E - Prev/Next Page",
                   "Enter - Confirm Outfit ($20 Outfit Fee) | Backspace - Cancel Outfit Change");
-  DrawTitleText("WARDROBE", 0.68f, 0.32f, 0.5f, 0.5f);
+  DrawTitleText("WARDROBE", kPageTitleX, kPageTitleY, kRowTextScale, kRowTextScale);
 }
 
 bool PageShown() {
@@ -196,7 +195,8 @@ void RunEditor() {
   DrawPointLight(-325.832f, 807.285f, 117.894f, 226, 88, 34, 5.0f, 3.0f);
   DrawEditorFrame();
   if (PageShown()) {
-    DrawTitleText(kPageLabels[Wardrobe.WardrobePage], 0.824f, 0.325f, 0.5f, 0.5f);
+    DrawTitleText(kPageLabels[Wardrobe.WardrobePage], kPageTagX, kPageTagY, kRowTextScale,
+                  kRowTextScale);
     RunPageRows();
   }
   MoveEditorRow(Wardrobe.WardrobeRow, kEditorRowsPerPage);
