@@ -43,7 +43,7 @@ class MissionToolkit : public SimTest {
     Ped guard{};
     Run([&] {
       RequestModelAndWait(model);
-      guard = SpawnPedAndWait(model, at.x, at.y, at.z, 90.0f, 1, 1, 1, 1);
+      guard = SpawnPedAndWait(model, at, 90.0f, 1, 1, 1, 1);
     });
     return guard;
   }
@@ -244,7 +244,7 @@ using MissionToolkitBlips = MissionToolkit;
 TEST_F(MissionToolkitBlips, ANamedBlipStandsOneBelowTheHeightGiven) {
   Blip blip{};
   Run([&] {
-    blip = CreateNamedBlip(0xED9B5A10, 100.0f, 200.0f, 43.476f, HashName("blip_ambient_train"),
+    blip = CreateNamedBlip(0xED9B5A10, {100.0f, 200.0f, 43.476f}, HashName("blip_ambient_train"),
                            "Train Robbery");
   });
   const sim::SimBlip* made = host.world.blips.Find(blip.id);
@@ -483,7 +483,7 @@ TEST_F(MissionToolkitWorld, ClearingAnAreaRemovesOnlyAmbientPedsInRange) {
   const Ped guard = SpawnGuard({2.0f, 0.0f, 0.0f});
   const int32_t near = host.world.Spawn(sim::EntityKind::Ped, 1, {5.0f, 0.0f, 0.0f}, 0.0f);
   const int32_t far = host.world.Spawn(sim::EntityKind::Ped, 1, {50.0f, 0.0f, 0.0f}, 0.0f);
-  Run([] { ClearAreaAround(0.0f, 0.0f, 0.0f, 10.0f); });
+  Run([] { ClearAreaAround({0.0f, 0.0f, 0.0f}, 10.0f); });
 
   EXPECT_EQ(host.world.Find(near), nullptr);
   EXPECT_NE(host.world.Find(far), nullptr);

@@ -61,7 +61,7 @@ int32_t GenderIndex(int32_t gender) {
 }
 
 void TeleportTo(const Place& place) {
-  TeleportPlayer(PlayerIndex(), place.at.x, place.at.y, place.at.z, place.heading, 0, 0, 0, 0);
+  TeleportPlayer(PlayerIndex(), place.at, place.heading, 0, 0, 0, 0);
 }
 
 void PlayLobbyIdle(Ped ped, int32_t gender) {
@@ -93,7 +93,7 @@ void LoadLobbyAnimDicts() {
 
 void PlaceEntryBlip() {
   Creator.entryBlip =
-      CreateNamedBlip(HashName("BLIP_STYLE_OBJECTIVE"), kEntryPoint.x, kEntryPoint.y, kEntryPoint.z,
+      CreateNamedBlip(HashName("BLIP_STYLE_OBJECTIVE"), kEntryPoint,
                       HashName("blip_ambient_loan_shark"), "Brimvale - Create Character");
 }
 
@@ -103,11 +103,11 @@ Cam CreateSceneCamera() {
 
 void SetUpCameras() {
   Creator.WideCamera = CreateSceneCamera();
-  PointCameraAtEntity(Creator.WideCamera, PlayerPed(), -1.0f, 0.0f, 0.0f, 1);
+  PointCameraAtEntity(Creator.WideCamera, PlayerPed(), {-1.0f, 0.0f, 0.0f}, 1);
   SetCameraActive(Creator.WideCamera, true);
   Creator.CloseCamera = CreateSceneCamera();
-  AttachCameraToEntity(Creator.CloseCamera, PlayerPed(), -0.3f, 0.5f, 0.6f, 1);
-  PointCameraAtEntity(Creator.CloseCamera, PlayerPed(), -0.3f, -0.2f, 0.6f, 1);
+  AttachCameraToEntity(Creator.CloseCamera, PlayerPed(), {-0.3f, 0.5f, 0.6f}, 1);
+  PointCameraAtEntity(Creator.CloseCamera, PlayerPed(), {-0.3f, -0.2f, 0.6f}, 1);
   SetCameraActive(Creator.CloseCamera, false);
 }
 
@@ -159,8 +159,7 @@ void WaitAtEntryPoint(Vector3 player) {
     return;
   }
   if (!DoesBlipExist(Creator.entryBlip)) PlaceEntryBlip();
-  const float distance = DistanceBetweenPoints(kEntryPoint.x, kEntryPoint.y, kEntryPoint.z,
-                                               player.x, player.y, player.z);
+  const float distance = DistanceBetweenPoints(kEntryPoint, player);
   if (distance >= 1.0f) return;
   if (PressPrompt(kEntryPrompt, "INPUT_LOOT", 1000)) EnterCreatorScene();
 }
@@ -196,9 +195,9 @@ void DressAfterGenderChange() {
   DressScenePed(ped, Character.Gender);
   // The new model is a new ped: held in place again so that the menu's W/A/S/D do not walk it.
   FreezeEntity(ped, true);
-  PointCameraAtEntity(Creator.WideCamera, ped, -1.0f, 0.0f, 0.0f, 1);
-  AttachCameraToEntity(Creator.CloseCamera, ped, 0.0f, 0.5f, 0.6f, 1);
-  PointCameraAtEntity(Creator.CloseCamera, ped, -0.3f, -0.2f, 0.6f, 1);
+  PointCameraAtEntity(Creator.WideCamera, ped, {-1.0f, 0.0f, 0.0f}, 1);
+  AttachCameraToEntity(Creator.CloseCamera, ped, {0.0f, 0.5f, 0.6f}, 1);
+  PointCameraAtEntity(Creator.CloseCamera, ped, {-0.3f, -0.2f, 0.6f}, 1);
   PlayLobbyIdle(ped, Character.Gender);
   Creator.CreatorStage = kCreatorBody;
 }

@@ -26,8 +26,7 @@ constexpr Hash kWorldHashes[] = {
 static_assert(sizeof kWorldHashes / sizeof kWorldHashes[0] == 32);
 
 void PlaceStartPointBlip() {
-  const Blip blip =
-      AddBlipForCoord(HashOf("BLIP_STYLE_PICKUP"), kStartPoint.x, kStartPoint.y, kStartPoint.z);
+  const Blip blip = AddBlipForCoord(HashOf("BLIP_STYLE_PICKUP"), kStartPoint);
   SetBlipSprite(blip, kStartPointSprite, 1);
   SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Brimvale"));
   Campaign.ObjectiveBlip = blip;
@@ -36,8 +35,7 @@ void PlaceStartPointBlip() {
 bool PlayerAtStartPoint() {
   const Vector3 point = GetBlipCoords(Campaign.ObjectiveBlip);
   const Vector3 player = GetEntityCoords(PlayerPed(), true, true);
-  const float distance =
-      DistanceBetweenPoints(point.x, point.y, point.z, player.x, player.y, player.z);
+  const float distance = DistanceBetweenPoints(point, player);
   if (distance >= kStartPointRadius) return false;
   return !PedIsOccupied(PlayerPed());
 }

@@ -110,12 +110,12 @@ void LensSound(const char* name) {
 }
 
 bool Pressed(const char* control) {
-  return ControlJustPressed(2, HashName(control));
+  return ControlJustPressed(kMenuPad, HashName(control));
 }
 
 void DisableMenuControls() {
   for (const char* control : kDisabledControls) {
-    DisableControlThisFrame(2, HashName(control), 1);
+    DisableControlThisFrame(kMenuPad, HashName(control), 1);
   }
 }
 
@@ -202,8 +202,8 @@ void OpenMenu() {
   ReleaseMenuCamera();
   const Cam camera = CreateCameraByName("DEFAULT_SCRIPTED_CAMERA", 1);
   InteractionMenu.MenuCamera = camera;
-  AttachCameraToEntity(camera, ped, 0.0f, -4.0f, 0.6f, 1);
-  PointCameraAtEntity(camera, ped, -0.5f, 0.0f, 0.0f, 1);
+  AttachCameraToEntity(camera, ped, {0.0f, -4.0f, 0.6f}, 1);
+  PointCameraAtEntity(camera, ped, {-0.5f, 0.0f, 0.0f}, 1);
   SetCameraFov(camera, 30.0f);
   SetCameraActive(camera, true);
   LoadMenuTextureDict("menu_textures");

@@ -108,8 +108,7 @@ void RunIntroduction(Ped ped, Player player) {
   CreateMissionGroups();
 
   P.PenitentiaryCleanup = true;
-  TeleportPlayer(player, kPlayerStart.x, kPlayerStart.y, kPlayerStart.z, kPlayerStartHeading, 0, 0,
-                 0, 0);
+  TeleportPlayer(player, kPlayerStart, kPlayerStartHeading, 0, 0, 0, 0);
   ScriptWait(1000);
   SettlePlayerTeleport();
   SetPedStartOption(ped, 1, 0, 1);
@@ -123,8 +122,8 @@ void RunIntroduction(Ped ped, Player player) {
 }
 
 void AimCamera(Cam cam, Ped ped, Vector3 attach, Vector3 look) {
-  AttachCameraToEntity(cam, ped, attach.x, attach.y, attach.z, 1);
-  PointCameraAtEntity(cam, ped, look.x, look.y, look.z, 1);
+  AttachCameraToEntity(cam, ped, attach, 1);
+  PointCameraAtEntity(cam, ped, look, 1);
 }
 
 void SpawnFirstGuard() {
@@ -133,8 +132,7 @@ void SpawnFirstGuard() {
   RequestModel(model, false);
   while (!HasModelLoaded(model))
     ScriptWait(0);
-  P.FirstGuard = SpawnPedAndWait(model, kFirstGuardAt.x, kFirstGuardAt.y, kFirstGuardAt.z,
-                                 kFirstGuardHeading, 1, 1, 1, 1);
+  P.FirstGuard = SpawnPedAndWait(model, kFirstGuardAt, kFirstGuardHeading, 1, 1, 1, 1);
   SetUpHostilePed(P.FirstGuard, true);
   MakeGroupsHostile();
   PlayPedAnim(P.FirstGuard, kLobbyDict, "base", 1000.0f, 8.0f, -1, 1, 0.0f, 0, 0, 0, 0, 0);
@@ -217,11 +215,10 @@ void SpawnRouteGuards() {
   for (int32_t i = 0; i < kRouteGuardCount; ++i) {
     const GuardPlace& place = kRouteGuards[i];
     Ped& guard = P.RouteGuards[i];
-    guard = SpawnPedAndWait(model, place.spawn.x, place.spawn.y, place.spawn.z, place.spawnHeading,
-                            1, 1, 1, 1);
+    guard = SpawnPedAndWait(model, place.spawn, place.spawnHeading, 1, 1, 1, 1);
     SetUpHostilePed(guard, true);
     GiveMissionWeapon(guard, HashName("WEAPON_REPEATER_CARBINE"), 10000, 1, 0, 0, 1);
-    TaskGuardPosition(guard, place.post.x, place.post.y, place.post.z, place.postHeading, "DEFEND");
+    TaskGuardPosition(guard, place.post, place.postHeading, "DEFEND");
   }
   ReleaseModel(model);
 }
@@ -236,9 +233,7 @@ void RunDisposeOfGuard() {
   if (!IsEntityInWater(P.FirstGuard) || carry == kCarried) return;
 
   ReleaseEntityHandle(P.FirstGuard);
-  SetObjectiveBlip([] {
-    return CreateNamedBlip(kPointBlipStyle, kDocks.x, kDocks.y, kDocks.z, kDocksSprite, "Docks");
-  });
+  SetObjectiveBlip([] { return CreateNamedBlip(kPointBlipStyle, kDocks, kDocksSprite, "Docks"); });
   SpawnRouteGuards();
   ShowHelpText("Make your way to the docks, but avoid all of the guards on the way there.", 4000);
   P.PrologueStage = kPrologueGoToDocks;
@@ -255,8 +250,7 @@ void RunGoToDocks() {
   DeleteIfExists(P.FirstGuard);
   RemoveObjectiveBlip();
   RequestModelAndWait("rowboat");
-  P.Rowboat = SpawnVehicleAndWait(HashName("rowboat"), kRowboatAt.x, kRowboatAt.y, kRowboatAt.z,
-                                  kRowboatHeading);
+  P.Rowboat = SpawnVehicleAndWait(HashName("rowboat"), kRowboatAt, kRowboatHeading);
   AddBlipForEntity(HashName("BLIP_STYLE_OBJECTIVE"), P.Rowboat);
   ReleaseModel(HashName("rowboat"));
   P.PrologueStage = kPrologueEnterBoat;
@@ -297,8 +291,7 @@ void SuppressPenitentiary() {
   SetLawOptionA(0);
   SetLawOptionB(0);
   SetLawOptionC(0);
-  ClearAreaAround(kPenitentiaryCentre.x, kPenitentiaryCentre.y, kPenitentiaryCentre.z,
-                  kPenitentiaryRadius);
+  ClearAreaAround(kPenitentiaryCentre, kPenitentiaryRadius);
 }
 
 void RunPrologue() {

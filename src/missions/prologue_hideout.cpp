@@ -138,8 +138,7 @@ void SpawnGunslinger() {
     }
   }
   while (!DoesEntityExist(P.Gunslinger)) {
-    P.Gunslinger = CreatePed(model, kGunslingerAt.x, kGunslingerAt.y, kGunslingerAt.z,
-                             kGunslingerHeading, 1, 1, 1, 1);
+    P.Gunslinger = CreatePed(model, kGunslingerAt, kGunslingerHeading, 1, 1, 1, 1);
     HoldCutSceneFrame();
     ScriptWait(0);
   }
@@ -151,8 +150,8 @@ void SpawnGunslinger() {
 }
 
 void AimHideoutCamera(Cam cam, Vector3 at) {
-  SetCameraCoord(cam, at.x, at.y, at.z);
-  SetCameraRotation(cam, kHideoutCamRotation.x, kHideoutCamRotation.y, kHideoutCamRotation.z, 2);
+  SetCameraCoord(cam, at);
+  SetCameraRotation(cam, kHideoutCamRotation, 2);
   SetCameraFov(cam, 30.0f);
 }
 
@@ -209,7 +208,7 @@ void PerformChestSequence(Ped ped) {
   const float heading = GetAnimStartRotation(kChestDict, "enter", chestAt, forward, 0, 2).z;
   TaskSequence sequence{};
   OpenTaskSequence(&sequence);
-  TaskGoToCoordAndFace(Ped{}, kChestApproach.x, kChestApproach.y, kChestApproach.z, heading, 0.0f);
+  TaskGoToCoordAndFace(Ped{}, kChestApproach, heading, 0.0f);
   PlayPedAnim(Ped{}, kChestDict, "enter", 8.0f, 8.0f, -1, 0, 0.0f, 0, 0, 0, 0, 0);
   PlayPedAnim(Ped{}, kChestDict, "base", 8.0f, 8.0f, -1, 0, 0.0f, 0, 0, 0, 0, 0);
   CloseTaskSequence(sequence);
@@ -230,10 +229,10 @@ void OpenChest(Ped ped) {
 
   // Attached and pointed before the render and the blend, so the blend starts from aimed cameras.
   CreateCutCameras(kTitleCamA, kTitleCamB);
-  AttachCameraToEntity(CutScene.IntroCamA, P.PistolChest, -0.5f, 0.0f, 0.1f, 1);
-  AttachCameraToEntity(CutScene.IntroCamB, P.PistolChest, -0.5f, 0.0f, 0.1f, 1);
-  PointCameraAtEntity(CutScene.IntroCamA, P.PistolChest, 0.0f, 0.0f, 0.0f, 1);
-  PointCameraAtEntity(CutScene.IntroCamB, ped, 0.0f, 0.0f, 0.3f, 1);
+  AttachCameraToEntity(CutScene.IntroCamA, P.PistolChest, {-0.5f, 0.0f, 0.1f}, 1);
+  AttachCameraToEntity(CutScene.IntroCamB, P.PistolChest, {-0.5f, 0.0f, 0.1f}, 1);
+  PointCameraAtEntity(CutScene.IntroCamA, P.PistolChest, {0.0f, 0.0f, 0.0f}, 1);
+  PointCameraAtEntity(CutScene.IntroCamB, ped, {0.0f, 0.0f, 0.3f}, 1);
   RenderCutCameras();
   BlendCutCameras(9000, 9000, 9000);
   WaitForSequenceStep(ped, 2);
@@ -272,15 +271,12 @@ void ApplyStarterLook() {
 void SetDownInFreeRoam(Ped ped, Player player, Ped mount) {
   HoldTransitionFlag(1);
   RenderScriptCameras(false, 0, 0, 0, 0, 0);
-  SetEntityCoords(mount, kHorseBeforeFreeRoam.x, kHorseBeforeFreeRoam.y, kHorseBeforeFreeRoam.z, 0,
-                  0, 0, 1);
-  SetEntityCoords(ped, kPlayerBeforeFreeRoam.x, kPlayerBeforeFreeRoam.y, kPlayerBeforeFreeRoam.z, 0,
-                  0, 0, 1);
+  SetEntityCoords(mount, kHorseBeforeFreeRoam, 0, 0, 0, 1);
+  SetEntityCoords(ped, kPlayerBeforeFreeRoam, 0, 0, 0, 1);
   ScriptWait(3000);
-  ClearAreaAround(kFreeRoamArrival.x, kFreeRoamArrival.y, kFreeRoamArrival.z, kFreeRoamClearRadius);
+  ClearAreaAround(kFreeRoamArrival, kFreeRoamClearRadius);
   SetPlayerControlOn(false);
-  TeleportPlayer(player, kFreeRoamArrival.x, kFreeRoamArrival.y, kFreeRoamArrival.z,
-                 kFreeRoamArrivalHeading, 0, 0, 0, 0);
+  TeleportPlayer(player, kFreeRoamArrival, kFreeRoamArrivalHeading, 0, 0, 0, 0);
   ScriptWait(1000);
   SettlePlayerTeleport();
   SetCurrentPedWeapon(ped, HashName("WEAPON_REVOLVER_CATTLEMAN"), 1, 0, 0, 0);
@@ -291,8 +287,8 @@ void PlayFewDaysLater(Ped ped) {
   // already on the player; these two are not pointed.
   CreateCutCameras({kTitleCamAt, {-13.0f, 0.0f, kFreeRoamArrivalHeading}, 40.0f},
                    {kTitleCamAt, {-15.0f, 0.0f, kFreeRoamArrivalHeading}, 40.0f});
-  AttachCameraToEntity(CutScene.IntroCamA, ped, 0.8f, -0.5f, -0.1f, 1);
-  AttachCameraToEntity(CutScene.IntroCamB, ped, 0.5f, -0.5f, -0.1f, 1);
+  AttachCameraToEntity(CutScene.IntroCamA, ped, {0.8f, -0.5f, -0.1f}, 1);
+  AttachCameraToEntity(CutScene.IntroCamB, ped, {0.5f, -0.5f, -0.1f}, 1);
   RenderCutCameras();
   BlendCutCameras(12000, 12000, 12000);
   StartScreenEffect("TITLE_GEN_FEWDAYSLATER");
@@ -316,14 +312,12 @@ void RunTitleCardAndHideout() {
   ShowTitleCard();
 
   SpawnGunslinger();
-  SetEntityCoordsAndHeading(PlayerMount(player), kHorseAtHideout.x, kHorseAtHideout.y,
-                            kHorseAtHideout.z, kHorseAtHideoutHeading);
+  SetEntityCoordsAndHeading(PlayerMount(player), kHorseAtHideout, kHorseAtHideoutHeading);
   PreparePedForScene(ped, 1, 1);
-  TeleportPlayer(player, kHideoutArrival.x, kHideoutArrival.y, kHideoutArrival.z,
-                 kHideoutArrivalHeading, 0, 0, 0, 0);
+  TeleportPlayer(player, kHideoutArrival, kHideoutArrivalHeading, 0, 0, 0, 0);
   WaitMs(1000, HoldCutSceneFrame);
   SettlePlayerTeleport();
-  TaskWalkToCoord(ped, kHideoutWalkTo.x, kHideoutWalkTo.y, kHideoutWalkTo.z, 1.0f, -1, 0, 0);
+  TaskWalkToCoord(ped, kHideoutWalkTo, 1.0f, -1, 0, 0);
   P.PenitentiaryCleanup = false;
 
   AimHideoutCamera(CutScene.IntroCamA, kHideoutCamA);
@@ -343,10 +337,8 @@ void RunAfterGunslingerScene() {
   const Ped ped = PlayerPed();
   const Player player = PlayerIndex();
   ScreenFadeOut(0);
-  SetEntityCoordsAndHeading(PlayerMount(player), kHorseAtHideout.x, kHorseAtHideout.y,
-                            kHorseAtHideout.z, kHorseAtHideoutHeading);
-  SetEntityCoordsAndHeading(ped, kPlayerAfterScene.x, kPlayerAfterScene.y, kPlayerAfterScene.z,
-                            kPlayerAfterSceneHeading);
+  SetEntityCoordsAndHeading(PlayerMount(player), kHorseAtHideout, kHorseAtHideoutHeading);
+  SetEntityCoordsAndHeading(ped, kPlayerAfterScene, kPlayerAfterSceneHeading);
   ForcePedMotionState(ped, HashName("MotionState_Walk"), 0, 1, 1);
   AlignPlayerHeading(player, 1.0f, 12000, GetEntityHeading(ped), 0, 0);
   ScreenFadeIn(1000);
@@ -354,9 +346,7 @@ void RunAfterGunslingerScene() {
   DeleteIfExists(P.Gunslinger);
   ReleaseFlacoScene();
   TriggerMusicEvent("GNG3_HOSTAGE");
-  SetObjectiveBlip([] {
-    return AddBlipForCoord(kPointBlipStyle, kGangHideout.x, kGangHideout.y, kGangHideout.z);
-  });
+  SetObjectiveBlip([] { return AddBlipForCoord(kPointBlipStyle, kGangHideout); });
   BeginGpsRoute(kGangHideout);
   P.PrologueStage = kPrologueGoToHideout;
 }
@@ -388,7 +378,7 @@ void RunSearchHideout() {
   const Vector3 chest = GetEntityCoords(P.PistolChest, true, true);
   if (DistanceBetween(PlayerPosition(), chest) >= kChestReach) return;
   ShowHelpText("Press ~INPUT_MELEE_GRAPPLE_CHOKE~ to search the chest.", 1000);
-  if (!ControlJustPressed(2, HashName(kSearchControl))) return;
+  if (!ControlJustPressed(kMenuPad, HashName(kSearchControl))) return;
   OpenChest(PlayerPed());
   P.PrologueStage = kPrologueSpawnGang;
 }
@@ -400,7 +390,7 @@ void RunSpawnGang() {
   for (int32_t i = 0; i < kGangMemberCount; ++i) {
     const Place& place = kGangMembers[i];
     Ped& member = P.GangMembers[i];
-    member = SpawnPedAndWait(model, place.at.x, place.at.y, place.at.z, place.heading, 1, 1, 1, 1);
+    member = SpawnPedAndWait(model, place.at, place.heading, 1, 1, 1, 1);
     const Blip blip = SetUpHostilePed(member, true);
     GiveMissionWeapon(member, HashName("WEAPON_REVOLVER_CATTLEMAN"), 10000, 1, 0, 0, 1);
     GiveMissionWeapon(member, HashName("WEAPON_REPEATER_CARBINE"), 10000, 1, 0, 0, 1);
@@ -434,12 +424,10 @@ void RunEliminateGang() {
     if (!IsPedDeadOrDying(member, 1)) return;
   }
   P.LeaderKilledShown = false;
-  SetObjectiveBlip([] {
-    return AddBlipForRadius(HashName("BLIP_STYLE_OBJECTIVE"), kFlacoPoint.x, kFlacoPoint.y,
-                            kFlacoPoint.z, kFlacoRadius);
-  });
+  SetObjectiveBlip(
+      [] { return AddBlipForRadius(HashName("BLIP_STYLE_OBJECTIVE"), kFlacoPoint, kFlacoRadius); });
   const Vector3 body = GetEntityCoords(leader, true, true);
-  P.LeaderBlip = AddBlipForCoord(HashName("BLIP_STYLE_ENEMY"), body.x, body.y, body.z);
+  P.LeaderBlip = AddBlipForCoord(HashName("BLIP_STYLE_ENEMY"), body);
   SetBlipSprite(P.LeaderBlip, HashName("blip_mp_bounty_dead"), 1);
   SetBlipName(P.LeaderBlip, CreateVarString(10, "PLAYER_STRING", "Gang Leader"));
   for (int32_t i = 1; i < kGangMemberCount; ++i)
@@ -451,7 +439,7 @@ void RunDeliverLeader() {
   Ped& leader = P.GangMembers[0];
   const Vector3 flaco = GetBlipCoords(Campaign.ObjectiveBlip);
   const Vector3 body = GetEntityCoords(leader, true, true);
-  if (DoesBlipExist(P.LeaderBlip)) SetBlipCoords(P.LeaderBlip, body.x, body.y, body.z);
+  if (DoesBlipExist(P.LeaderBlip)) SetBlipCoords(P.LeaderBlip, body);
   ShowObjective("Deliver the ~s~~e~Gang Leaders Body~s~ to ~s~~o~Flaco.~s~");
   if (DistanceBetween(body, flaco) >= kFlacoRadius || GetCarryState(leader) == kCarried) return;
 
@@ -466,8 +454,7 @@ void RunDeliverLeader() {
   ShowResultScreen("MISSION PASSED", "Gang Hideout Cleared", 4000);
   AddCash(2000);
   WaitMs(1500, HoldCutSceneFrame);
-  TaskWalkToCoord(PlayerPed(), kPlayerWalksOffTo.x, kPlayerWalksOffTo.y, kPlayerWalksOffTo.z, 1.0f,
-                  -1, 0, 0);
+  TaskWalkToCoord(PlayerPed(), kPlayerWalksOffTo, 1.0f, -1, 0, 0);
   P.PrologueStage = kPrologueFreeRoamHandOver;
 }
 

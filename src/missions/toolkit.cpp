@@ -36,20 +36,20 @@ void HoldCutSceneFrameAndSuppress() {
   SuppressPenitentiary();
 }
 
-Ped SpawnPedAndWait(Hash model, float x, float y, float z, float heading, int32_t f1, int32_t f2,
-                    int32_t f3, int32_t f4) {
+Ped SpawnPedAndWait(Hash model, Vector3 at, float heading, int32_t f1, int32_t f2, int32_t f3,
+                    int32_t f4) {
   Ped ped{};
   while (!DoesEntityExist(ped)) {
-    ped = CreatePed(model, x, y, z, heading, f1, f2, f3, f4);
+    ped = CreatePed(model, at, heading, f1, f2, f3, f4);
     ScriptWait(0);
   }
   return ped;
 }
 
-Vehicle SpawnVehicleAndWait(Hash model, float x, float y, float z, float heading) {
+Vehicle SpawnVehicleAndWait(Hash model, Vector3 at, float heading) {
   Vehicle vehicle{};
   while (!DoesEntityExist(vehicle)) {
-    vehicle = CreateVehicle(model, x, y, z, heading, 1, 1, 1, 1);
+    vehicle = CreateVehicle(model, at, heading, 1, 1, 1, 1);
     ScriptWait(0);
   }
   return vehicle;
@@ -58,7 +58,7 @@ Vehicle SpawnVehicleAndWait(Hash model, float x, float y, float z, float heading
 Object SpawnObjectAndWait(Hash model, Vector3 at) {
   Object object{};
   while (!DoesEntityExist(object)) {
-    object = CreateObjectNoOffset(model, at.x, at.y, at.z, 0, 0, 0);
+    object = CreateObjectNoOffset(model, at, 0, 0, 0);
     ScriptWait(0);
   }
   return object;
@@ -232,7 +232,7 @@ void RequestTransitionSceneAndWait(const char* name) {
 
 void BeginGpsRoute(Vector3 to) {
   GpsRouteBegin(kGpsRouteStyle, 1, 0);
-  GpsRouteAddPoint(to.x, to.y, to.z, 0);
+  GpsRouteAddPoint(to, 0);
   GpsRouteShow(true);
 }
 
@@ -240,10 +240,10 @@ void EndGpsRoute() {
   GpsRouteShow(false);
 }
 
-void ClearAreaAround(float x, float y, float z, float radius) {
-  ClearArea(x, y, z, radius, 1917883);
-  ClearArea(x, y, z, radius, 0x200000);
-  ClearAreaOfAmbient(x, y, z, radius);
+void ClearAreaAround(Vector3 centre, float radius) {
+  ClearArea(centre, radius, kClearAreaBroadFlags);
+  ClearArea(centre, radius, kClearAreaBit21);
+  ClearAreaOfAmbient(centre, radius);
 }
 
 void EndGameScripts(const char* const* names, int32_t count) {

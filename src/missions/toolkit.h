@@ -21,9 +21,9 @@ void HoldCutSceneFrame();
 void HoldCutSceneFrameAndSuppress();
 
 // Creation repeated each frame until the game reports the entity.
-Ped SpawnPedAndWait(Hash model, float x, float y, float z, float heading, int32_t f1, int32_t f2,
-                    int32_t f3, int32_t f4);
-Vehicle SpawnVehicleAndWait(Hash model, float x, float y, float z, float heading);
+Ped SpawnPedAndWait(Hash model, Vector3 at, float heading, int32_t f1, int32_t f2, int32_t f3,
+                    int32_t f4);
+Vehicle SpawnVehicleAndWait(Hash model, Vector3 at, float heading);
 Object SpawnObjectAndWait(Hash model, Vector3 at);
 // Variation, spawn flag, enemy group, blocked events, enemy blip; returns the blip.
 Blip SetUpHostilePed(Ped ped, bool blockEvents);
@@ -101,7 +101,7 @@ float DistanceBetween(Vector3 a, Vector3 b);
 
 void BeginGpsRoute(Vector3 to);
 void EndGpsRoute();
-void ClearAreaAround(float x, float y, float z, float radius);
+void ClearAreaAround(Vector3 centre, float radius);
 // Terminates every running game script whose name hash matches one of the names.
 void EndGameScripts(const char* const* names, int32_t count);
 

@@ -61,6 +61,14 @@ constexpr GuardPost kGuardPosts[kTrainGuardCount] = {
     {{1458.118f, 252.829f, 95.618f}, 157.562f},
 };
 
+// The money bag's object flags, set in this order when it is made.
+struct ObjectFlagSetting {
+  int32_t id;
+  bool on;
+};
+constexpr ObjectFlagSetting kMoneyBagFlags[] = {
+    {4, true}, {14, true}, {10, true}, {19, false}, {37, false}};
+
 // Loaded before the train is made and released after; the make-up itself is the game's.
 // clang-format off
 constexpr const char* kTrainModelList[] = {
@@ -121,8 +129,8 @@ void WaitWhileBlending() {
 }
 
 void AimCutCamera(Cam cam, Entity on, Vector3 attach, Vector3 point, float fov) {
-  AttachCameraToEntity(cam, on, attach.x, attach.y, attach.z, 1);
-  PointCameraAtEntity(cam, on, point.x, point.y, point.z, 1);
+  AttachCameraToEntity(cam, on, attach, 1);
+  PointCameraAtEntity(cam, on, point, 1);
   SetCameraFov(cam, fov);
 }
 
@@ -167,7 +175,7 @@ void StartTrainRobbery(const RobberyFrame& f) {
   SetPedSceneFlag(f.ped, 0, 0, 0, 1);
   RequestTransitionSceneAndWait("MISSION_TRANSITION_CLOUDS_SCENE");
 
-  ClearAreaAround(kRobberyStart.x, kRobberyStart.y, kRobberyStart.z, kStartAreaRadius);
+  ClearAreaAround(kRobberyStart, kStartAreaRadius);
   SetBlipStyle(TrainRobbery.RobberyStartBlip, HashName("BLIP_STYLE_MISSION_HIDDEN"));
   DeleteStartPrompt();
   SetMissionAudioFlags(true);
@@ -192,8 +200,7 @@ void StartTrainRobbery(const RobberyFrame& f) {
   PreparePedForScene(f.horse, 1, 1);
   PreparePedForScene(f.ped, 1, 1);
   SetPedOnMount(f.ped, f.horse, -1, 1);
-  PlaceEntityWithHeading(f.horse, kIntroHorse.x, kIntroHorse.y, kIntroHorse.z, kIntroHorseHeading,
-                         1, 1);
+  PlaceEntityWithHeading(f.horse, kIntroHorse, kIntroHorseHeading, 1, 1);
   KeepViewBehindPlayer();
   RefreshPlayerState();
   SetWorldDisplayFlag(false);
@@ -249,9 +256,8 @@ void StartTrainRobbery(const RobberyFrame& f) {
 void OfferRobbery(const RobberyFrame& f) {
   Blip& startBlip = TrainRobbery.RobberyStartBlip;
   if (!DoesBlipExist(startBlip)) {
-    startBlip =
-        CreateNamedBlip(HashName("BLIP_STYLE_SHOP"), kRobberyStart.x, kRobberyStart.y,
-                        kRobberyStart.z, HashName("blip_ambient_train"), "The 10,000 Mile Robbery");
+    startBlip = CreateNamedBlip(HashName("BLIP_STYLE_SHOP"), kRobberyStart,
+                                HashName("blip_ambient_train"), "The 10,000 Mile Robbery");
     return;
   }
   if (Screens.TrainRobberyActive) return;
@@ -330,8 +336,7 @@ void EscapeLaw(const RobberyFrame& f) {
 // The blocking pass at the safe zone: the bag is set down, the passed scene and the cash.
 void PassRobbery(const RobberyFrame& f) {
   SetPlayerControlOn(false);
-  TaskPlaceCarriedEntity(f.ped, TrainRobbery.MoneyBag, f.position.x, f.position.y, f.position.z,
-                         1.0f, 0);
+  TaskPlaceCarriedEntity(f.ped, TrainRobbery.MoneyBag, f.position, 1.0f, 0);
   TriggerMusicEvent("MC_MUSIC_STOP");
   WaitMs(1500, HoldCutSceneFrame);
   PlayHonorSound();
@@ -341,7 +346,7 @@ void PassRobbery(const RobberyFrame& f) {
   ShowResultScreen("MISSION PASSED", "Train Robbed", 4000);
   AddCash(RandomIntInRange(7500, 10000));
   WaitMs(1500, HoldCutSceneFrame);
-  TaskWalkToCoord(f.ped, kWalkOffTo.x, kWalkOffTo.y, kWalkOffTo.z, 1.0f, -1, 0, 0);
+  TaskWalkToCoord(f.ped, kWalkOffTo, 1.0f, -1, 0, 0);
   TrainRobbery.TrainRobberyStage = kRobberyWrapUp;
 }
 
@@ -385,8 +390,8 @@ void WrapUpRobbery(const RobberyFrame& f) {
 
   HoldTransitionFlag(1);
   RenderScriptCameras(false, 0, 0, 0, 0, 0);
-  SetEntityCoords(f.horse, kHorseAfter.x, kHorseAfter.y, kHorseAfter.z, 0, 0, 0, 1);
-  SetEntityCoords(f.ped, kPlayerAfter.x, kPlayerAfter.y, kPlayerAfter.z, 0, 0, 0, 1);
+  SetEntityCoords(f.horse, kHorseAfter, 0, 0, 0, 1);
+  SetEntityCoords(f.ped, kPlayerAfter, 0, 0, 0, 1);
   ScriptWait(3000);
 
   ApplyCharacterAppearance();
@@ -415,7 +420,7 @@ void SpawnRobberyTrain(Vector3 at) {
   // nothing to board.
   Vehicle train{};
   for (;;) {
-    train = CreateMissionTrain(kTrainConfiguration, at.x, at.y, at.z, 0, 0, 1, 1);
+    train = CreateMissionTrain(kTrainConfiguration, at, 0, 0, 1, 1);
     if (DoesEntityExist(train)) break;
     ScriptWait(0);
   }
@@ -444,17 +449,13 @@ void SpawnTrainLoot() {
   // Likewise the bag: without it there is nothing to steal.
   Object bag{};
   for (;;) {
-    bag = CreateObject(HashName(kMoneyBagModel), kMoneyBagAt.x, kMoneyBagAt.y, kMoneyBagAt.z, 1, 1,
-                       1, 0, 0, 0);
+    bag = CreateObject(HashName(kMoneyBagModel), kMoneyBagAt, 1, 1, 1, 0, 0, 0);
     if (DoesEntityExist(bag)) break;
     ScriptWait(0);
   }
   TrainRobbery.MoneyBag = bag;
-  SetObjectFlag(bag, 4, true);
-  SetObjectFlag(bag, 14, true);
-  SetObjectFlag(bag, 10, true);
-  SetObjectFlag(bag, 19, false);
-  SetObjectFlag(bag, 37, false);
+  for (const ObjectFlagSetting& flag : kMoneyBagFlags)
+    SetObjectFlag(bag, flag.id, flag.on);
   SetObjectOption(bag, 0);
   SetObjectConfig(bag, kMoneyBagConfig, 0, 0, 0);
   EnableObjectInteraction(bag, 1, 1);
@@ -470,8 +471,7 @@ void SpawnTrainLoot() {
   // One creation each: a guard the game refuses stays 0, and every call on 0 is harmless.
   for (int i = 0; i < kTrainGuardCount; ++i) {
     const GuardPost& post = kGuardPosts[i];
-    TrainRobbery.TrainGuards[i] =
-        CreatePed(guardModel, post.at.x, post.at.y, post.at.z, post.heading, 0, 0, 0, 0);
+    TrainRobbery.TrainGuards[i] = CreatePed(guardModel, post.at, post.heading, 0, 0, 0, 0);
   }
   for (const Ped guard : TrainRobbery.TrainGuards) {
     PreparePedForCombat(guard, 1, 1);
@@ -493,8 +493,8 @@ void ReportTrainRobbery() {
   SetLawFlagA(0);
   ReportCrime(GetLawContext(), HashName("CRIME_TRAIN_ROBBERY"), 0, 0, 0);
   if (!IsLawResponding(PlayerIndex())) {
-    const Vector3 at = GetEntityOffsetPosition(PlayerPed(), 0.0f, 0.0f, 0.0f);
-    DispatchLawToCoord(at.x, at.y, at.z, HashName("LAW_CUSTOM_TRAIN_ROBBERY"));
+    const Vector3 at = GetEntityOffsetPosition(PlayerPed(), {0.0f, 0.0f, 0.0f});
+    DispatchLawToCoord(at, HashName("LAW_CUSTOM_TRAIN_ROBBERY"));
   }
   SetLawFlagB(0);
   SetLawFlagC(0);

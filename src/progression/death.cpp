@@ -65,7 +65,7 @@ void Revive(Ped ped) {
 }
 
 void PutDown(Ped ped, Vector3 at) {
-  SetEntityCoords(ped, at.x, at.y, at.z, 0, 0, 0, 1);
+  SetEntityCoords(ped, at, 0, 0, 0, 1);
 }
 
 // A point 50 to 60 units off on each axis in the quadrant drawn; any other draw keeps the place
@@ -84,7 +84,7 @@ Vector3 SearchPointFrom(Vector3 death) {
 Vector3 FindRespawnSpot(Vector3 from, Vector3 fallback) {
   const int32_t giveUpAt = TimerAfter(GameTimer(), kSafeSpotSearchLimitMs);
   OutVector3 spot{};
-  while (!FindSafeSpawnPoint(from.x, from.y, from.z, 0, &spot, 0)) {
+  while (!FindSafeSpawnPoint(from, 0, &spot, 0)) {
     if (!TimerBefore(GameTimer(), giveUpAt)) return fallback;
     ScreenFadeOut(0);
     ScriptWait(0);
@@ -96,7 +96,7 @@ void MoveToRespawnSpot(Ped ped) {
   const Vector3 death = GetEntityCoords(ped, true, false);
   Vector3 fallback = death;
   OutVector3 node{};
-  if (FindNearbyNode(death.x, death.y, death.z, &node, 1, 0, 0)) {
+  if (FindNearbyNode(death, &node, 1, 0, 0)) {
     ScreenFadeOut(0);
     fallback = {node.x, node.y, node.z};
     PutDown(ped, fallback);

@@ -38,7 +38,7 @@ void WhiteText(const char* text, float x, float y, float scale, int32_t alpha) {
 
 void UpdatePanelVisibility() {
   const int32_t now = GameTimer();
-  const bool reveal = ControlJustPressed(2, HashName("INPUT_REVEAL_HUD"));
+  const bool reveal = ControlJustPressed(kMenuPad, HashName("INPUT_REVEAL_HUD"));
   // Exclusive cases on the deadline as it stood at the start of the frame, so a press that
   // dismisses the panel does not show it again in the same frame.
   if (RankHud.RankHudShowUntil != 0 && TimerBefore(now, RankHud.RankHudShowUntil)) {

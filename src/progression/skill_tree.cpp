@@ -81,7 +81,7 @@ constexpr float kDeadEyePriceY = 0.75f;
 constexpr float kHeaderY = 0.09f;
 
 bool Pressed(const char* control) {
-  return ControlJustPressed(2, HashName(control));
+  return ControlJustPressed(kMenuPad, HashName(control));
 }
 
 // Available: the rank is high enough and every lower level of the row is bought.

@@ -94,7 +94,7 @@ void TurnEditorPage(int32_t& page, int32_t& row, int pageCount) {
 }
 
 bool EditorPressed(const char* control) {
-  return ControlJustPressed(0, HashName(control));
+  return ControlJustPressed(kEditorPad, HashName(control));
 }
 
 void EditorSound(const char* name) {

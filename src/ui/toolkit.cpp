@@ -132,7 +132,7 @@ void EnsureTextureDict(const char* name) {
 
 bool PressPrompt(const char* text, const char* control, int32_t ms) {
   ShowHelpText(text, ms);
-  return ControlJustPressed(2, HashOf(control));
+  return ControlJustPressed(kMenuPad, HashOf(control));
 }
 
 }  // namespace brimvale

@@ -22,18 +22,18 @@ Blip CreateBlipAndWait(Create create) {
 }  // namespace
 
 Blip CreateCoordBlip(Hash style, Vector3 at) {
-  return CreateBlipAndWait([&] { return AddBlipForCoord(style, at.x, at.y, at.z); });
+  return CreateBlipAndWait([&] { return AddBlipForCoord(style, at); });
 }
 
 Blip CreateRadiusBlip(Hash style, Vector3 at, float radius) {
-  return CreateBlipAndWait([&] { return AddBlipForRadius(style, at.x, at.y, at.z, radius); });
+  return CreateBlipAndWait([&] { return AddBlipForRadius(style, at, radius); });
 }
 
-Blip CreateNamedBlip(Hash style, float x, float y, float z, Hash sprite, const char* name) {
+Blip CreateNamedBlip(Hash style, Vector3 at, Hash sprite, const char* name) {
   // Each pass that made a blip the game did not report is finished before the next try, so a
   // retry never leaves a half-made blip without its sprite and name.
   return CreateBlipAndWait([&] {
-    const Blip blip = AddBlipForCoord(style, x, y, z - 1.0f);
+    const Blip blip = AddBlipForCoord(style, {at.x, at.y, at.z - 1.0f});
     SetBlipSprite(blip, sprite, 1);
     SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", name));
     return blip;
@@ -46,8 +46,7 @@ void RemoveBlipIfExists(Blip& blip) {
 }
 
 Cam CreateCutCamera(CameraPlace place) {
-  return CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", place.at.x, place.at.y, place.at.z,
-                        place.rotation.x, place.rotation.y, place.rotation.z, place.fov, 1, 2);
+  return CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", place.at, place.rotation, place.fov, 1, 2);
 }
 
 void SetMissionAudioFlags(bool on) {

@@ -12,7 +12,7 @@ namespace brimvale {
 Blip CreateCoordBlip(Hash style, Vector3 at);
 Blip CreateRadiusBlip(Hash style, Vector3 at, float radius);
 // The blip stands 1.0 below the height given.
-Blip CreateNamedBlip(Hash style, float x, float y, float z, Hash sprite, const char* name);
+Blip CreateNamedBlip(Hash style, Vector3 at, Hash sprite, const char* name);
 void RemoveBlipIfExists(Blip& blip);
 
 struct CameraPlace {

@@ -16,6 +16,7 @@
 #include "ui/editor_rows.h"
 #include "ui/screens.h"
 #include "ui/toolkit.h"
+#include "ui/view.h"
 #include "wardrobe/outfit_editor.h"
 
 namespace brimvale {
@@ -38,6 +39,10 @@ constexpr const char* kTransition = "MP_Trans_SceneToPhoto";
 constexpr int kPageCount = 4;
 constexpr int kCategoriesPerPage = kEditorRowsPerPage / 2;
 constexpr const char* kPageLabels[kPageCount] = {"1/4", "2/4", "3/4", "4/4"};
+// Where the shop's camera is made before it is attached to the player, and the warm light that
+// the editor draws in every shop.
+constexpr CameraPlace kShopCamera{{3329.693f, -850.24f, 85.833f}, {-13.0f, 0.0f, 48.037f}, 63.0f};
+constexpr Vector3 kShopLightAt{-325.832f, 807.285f, 117.894f};
 // The wardrobe's own layout on the editor panel's (ui/editor_rows.h).
 constexpr ScreenRect kHatIcon{0.825f, 0.22f, 0.1f, 0.1f};
 constexpr float kHatIconHeading = 25.0f;
@@ -61,8 +66,7 @@ void PlaceShopBlips() {
   for (int i = 0; i < kWardrobeShopCount; ++i) {
     Blip& blip = Wardrobe.ShopBlips[i];
     while (!DoesBlipExist(blip)) {
-      blip = AddBlipForCoord(HashName("BLIP_STYLE_SHOP"), kWardrobeShops[i].blip.x,
-                             kWardrobeShops[i].blip.y, kWardrobeShops[i].blip.z);
+      blip = AddBlipForCoord(HashName("BLIP_STYLE_SHOP"), kWardrobeShops[i].blip);
       ScriptWait(0);
     }
     SetBlipSprite(blip, HashName("blip_shop_wardrobe"), 1);
@@ -77,7 +81,7 @@ void PlaceShopBlips() {
 }
 
 void TeleportPlayerTo(Vector3 at, float heading) {
-  TeleportPlayer(PlayerIndex(), at.x, at.y, at.z, heading, 0, 0, 0, 0);
+  TeleportPlayer(PlayerIndex(), at, heading, 0, 0, 0, 0);
   WaitMs(1000);
   SettlePlayerTeleport();
 }
@@ -96,11 +100,11 @@ Ped SwitchToCharacterModel(Ped ped) {
 }
 
 void PointShopCamera(Ped ped) {
-  const Cam camera = CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", 3329.693f, -850.24f, 85.833f, -13.0f,
-                                    0.0f, 48.037f, 63.0f, 1, 2);
+  const Cam camera = CreateCameraAt("DEFAULT_SCRIPTED_CAMERA", kShopCamera.at, kShopCamera.rotation,
+                                    kShopCamera.fov, 1, 2);
   Wardrobe.WardrobeCamera = camera;
-  AttachCameraToEntity(camera, ped, 0.0f, 2.0f, 0.0f, 1);
-  PointCameraAtEntity(camera, ped, -1.0f, 0.0f, 0.0f, 1);
+  AttachCameraToEntity(camera, ped, {0.0f, 2.0f, 0.0f}, 1);
+  PointCameraAtEntity(camera, ped, {-1.0f, 0.0f, 0.0f}, 1);
   RenderScriptCameras(true, 0, 0, 0, 0, 0);
 }
 
@@ -144,8 +148,7 @@ void RunOutside(Ped ped, Vector3 position) {
   if (!ShopsAvailable()) return;
   for (int i = 0; i < kWardrobeShopCount; ++i) {
     const Vector3 door = Wardrobe.ShopPositions[i];
-    const float distance =
-        DistanceBetweenPoints(position.x, position.y, position.z, door.x, door.y, door.z);
+    const float distance = DistanceBetweenPoints(position, door);
     if (distance >= kPromptDistance) continue;
     if (PressPrompt(kPrompt, "INPUT_MELEE_GRAPPLE_CHOKE", 1000)) {
       EnterShop(i, ped);
@@ -192,7 +195,7 @@ void RunPageRows() {
 }
 
 void RunEditor() {
-  DrawPointLight(-325.832f, 807.285f, 117.894f, 226, 88, 34, 5.0f, 3.0f);
+  DrawPointLight(kShopLightAt, 226, 88, 34, 5.0f, 3.0f);
   DrawEditorFrame();
   if (PageShown()) {
     DrawTitleText(kPageLabels[Wardrobe.WardrobePage], kPageTagX, kPageTagY, kRowTextScale,

@@ -14,7 +14,7 @@
   X(GameTimer, 0x4F67E8ECA7D3F667, int32_t) \
   X(ControlJustPressed, 0x580417101DDB492F, bool, int32_t /*pad*/, Hash /*control*/) \
   X(GetEntityCoords, 0xA86D5F069399F44D, Vector3, Entity, bool /*alive*/, bool /*real*/) \
-  X(DistanceBetweenPoints, 0x2A488C176D52CCA5, float, float, float, float, float, float, float) \
+  X(DistanceBetweenPoints, 0x2A488C176D52CCA5, float, Vector3, Vector3) \
   X(GetEntityForwardVector, 0xE09CAF86C32CB48F, Vector3, Entity, int32_t) \
   X(GetEntityHeading, 0xC230DD956E2F5507, float, Entity) \
   X(PlayerMount, 0x46FA0AE18F4C7FA9, Ped, Player) \
@@ -38,14 +38,14 @@
   /* blips */ \
   X(DoesBlipExist, 0xCD82FA174080B3B1, bool, Blip) \
   X(GetBlipCoords, 0x201C319797BDA603, Vector3, Blip) \
-  X(AddBlipForCoord, 0x554D9D53F696D002, Blip, Hash /*style*/, float, float, float) \
-  X(AddBlipForRadius, 0x45F13B7E0A15C880, Blip, Hash /*style*/, float, float, float, float) \
+  X(AddBlipForCoord, 0x554D9D53F696D002, Blip, Hash /*style*/, Vector3) \
+  X(AddBlipForRadius, 0x45F13B7E0A15C880, Blip, Hash /*style*/, Vector3, float /*radius*/) \
   X(AddBlipForEntity, 0x23F74C2FDA6E7C61, Blip, Hash /*style*/, Entity) \
   X(GetBlipFromEntity, 0x6D2C41A8BD6D6FD0, Blip, Entity) \
   X(SetBlipSprite, 0x74F74D3207ED525C, void, Blip, Hash, int32_t) \
   X(SetBlipName, 0x9CB1A1623062F402, void, Blip, DisplayString) \
   X(SetBlipStyle, 0xEDD964B7984AC291, void, Blip, Hash) \
-  X(SetBlipCoords, 0x4FF674F5E23D49CE, void, Blip, float, float, float) \
+  X(SetBlipCoords, 0x4FF674F5E23D49CE, void, Blip, Vector3) \
   X(AddBlipModifier, 0x662D364ABF16DE2F, void, Blip, Hash) \
   X(SetBlipPlayer, 0x093DD5A31BC2B459, void, Blip, Player) \
   X(GetMainPlayerBlip, 0x5CD2889B2B381D45, Blip) \
@@ -92,22 +92,22 @@
   X(SetPedTraitValue, 0x25ACFC650B65C538, void, Ped, float) \
   X(SetPedBodyType, 0x1902C4CFCC5BE57C, void, Ped, Hash) \
   /* creator scene */ \
-  X(TeleportPlayer, 0xDF8822C55EDDA65B, void, Player, float, float, float, float, int32_t, int32_t, int32_t, int32_t) \
+  X(TeleportPlayer, 0xDF8822C55EDDA65B, void, Player, Vector3, float /*heading*/, int32_t, int32_t, int32_t, int32_t) \
   X(SettlePlayerTeleport, 0x0858B86146601BE8, void) \
   X(RequestAnimDict, 0xA862A2AD321F94B4, void, const char*) \
   X(HasAnimDictLoaded, 0x27FF6FE8009B40CA, bool, const char*) \
   X(IsPedPlayingAnim, 0xDEE49D5CA6C49148, bool, Ped, const char*, const char*, int32_t) \
   X(PlayPedAnim, 0xEA47FE3719165B94, void, Ped, const char*, const char*, float, float, int32_t, int32_t, float, int32_t, int32_t, int32_t, int32_t, int32_t) \
-  X(CreateCameraAt, 0x40C23491CE83708E, Cam, const char*, float, float, float, float, float, float, float, int32_t, int32_t) \
-  X(PointCameraAtEntity, 0xFC2867E6074D3A61, void, Cam, Entity, float, float, float, int32_t) \
-  X(AttachCameraToEntity, 0xFDC0DF7F6FB0A592, void, Cam, Entity, float, float, float, int32_t) \
+  X(CreateCameraAt, 0x40C23491CE83708E, Cam, const char*, Vector3 /*at*/, Vector3 /*rotation*/, float /*fov*/, int32_t, int32_t) \
+  X(PointCameraAtEntity, 0xFC2867E6074D3A61, void, Cam, Entity, Vector3 /*offset*/, int32_t) \
+  X(AttachCameraToEntity, 0xFDC0DF7F6FB0A592, void, Cam, Entity, Vector3 /*offset*/, int32_t) \
   X(SetCameraActive, 0x87295BCA613800C8, void, Cam, bool) \
   X(RenderScriptCameras, 0x33281167E4942E4F, void, bool, int32_t, int32_t, int32_t, int32_t, int32_t) \
   X(DestroyCamera, 0x4E67E0B6D7FD5145, void, Cam, int32_t) \
   X(InterpolateCameras, 0x8B15AE2987C1AC8F, void, Cam /*to*/, Cam /*from*/, int32_t, int32_t, int32_t) \
   X(SetCameraFov, 0x27666E5988D9D429, void, Cam, float) \
-  X(SetCameraCoord, 0xF9EE7D419EE49DE6, void, Cam, float, float, float) \
-  X(SetCameraRotation, 0x63DFA6810AD78719, void, Cam, float, float, float, int32_t) \
+  X(SetCameraCoord, 0xF9EE7D419EE49DE6, void, Cam, Vector3) \
+  X(SetCameraRotation, 0x63DFA6810AD78719, void, Cam, Vector3, int32_t) \
   X(IsCameraInterpolating, 0x578F8F1CAA17BD2B, bool, Cam) \
   X(SetGameplayCameraRelativeHeading, 0x5D1EB123EAC5D071, void, float, float) \
   X(SetAudioFlag, 0xB9EFD5C25018725A, void, const char*, bool) \
@@ -138,11 +138,11 @@
   X(SetPedStartOption, 0x7DE9692C6F64CFE8, void, Ped, int32_t, int32_t, int32_t) \
   X(RemovePedWalkStyle, 0xA6F67BEC53379A32, void, Ped, const char*) \
   X(IsPedWalkStyleSet, 0x498F2E77982D6945, bool, Ped, const char*) \
-  X(DrawPointLight, 0xD2D9E04C0DF927F4, void, float, float, float, int32_t, int32_t, int32_t, float, float) \
+  X(DrawPointLight, 0xD2D9E04C0DF927F4, void, Vector3, int32_t, int32_t, int32_t, float, float) \
   /* mission peds, vehicles, objects, relationships */ \
   X(DoesEntityExist, 0xD42BD6EB2E0F1677, bool, Entity) \
-  X(CreatePed, 0xD49F9B0955C367DE, Ped, Hash, float, float, float, float, int32_t, int32_t, int32_t, int32_t) \
-  X(CreateVehicle, 0xAF35D0D2583051B0, Vehicle, Hash, float, float, float, float, int32_t, int32_t, int32_t, int32_t) \
+  X(CreatePed, 0xD49F9B0955C367DE, Ped, Hash, Vector3, float /*heading*/, int32_t, int32_t, int32_t, int32_t) \
+  X(CreateVehicle, 0xAF35D0D2583051B0, Vehicle, Hash, Vector3, float /*heading*/, int32_t, int32_t, int32_t, int32_t) \
   X(SetPedSpawnFlag, 0x1794B4FCC84D812F, void, Ped, int32_t) \
   X(SetPedRelationshipGroup, 0xC80A74AC829DDD92, void, Ped, RelGroup) \
   X(GetPedRelationshipGroup, 0x7DBDD04862D95F04, RelGroup, Ped) \
@@ -171,10 +171,10 @@
   X(RequestTransitionScene, 0x013A80FC08F6E4F2, void, const char*) \
   X(HasTransitionSceneLoaded, 0xB65B60556E2A9225, bool, const char*) \
   X(GpsRouteBegin, 0x3D3D15AF7BCAAF83, void, Hash, int32_t, int32_t) \
-  X(GpsRouteAddPoint, 0x64C59DD6834FA942, void, float, float, float, int32_t) \
+  X(GpsRouteAddPoint, 0x64C59DD6834FA942, void, Vector3, int32_t) \
   X(GpsRouteShow, 0x4426D65E029A4DC0, void, bool) \
-  X(ClearArea, 0x3B882A96EA77D5B1, void, float, float, float, float, int32_t) \
-  X(ClearAreaOfAmbient, 0x9D16896F0DBE78A2, void, float, float, float, float) \
+  X(ClearArea, 0x3B882A96EA77D5B1, void, Vector3, float /*radius*/, int32_t) \
+  X(ClearAreaOfAmbient, 0x9D16896F0DBE78A2, void, Vector3, float /*radius*/) \
   X(BeginThreadScan, 0x39382EB8DCD8684D, void) \
   X(NextThread, 0x3CE3FB167E837D7C, int32_t) \
   X(ThreadNameHash, 0x724CB89D35B283D0, Hash, int32_t) \
@@ -189,9 +189,9 @@
   X(HoldTransitionFlag, 0x163600D6E136C9F8, void, int32_t) \
   X(StartScreenEffect, 0x4102732DF6B4005F, void, const char*) \
   X(ResetViewState, 0xBAC7FC81A75EC1A1, void) \
-  X(SetEntityCoords, 0x06843DA7060A026B, void, Entity, float, float, float, int32_t, int32_t, int32_t, int32_t) \
-  X(FindNearbyNode, 0x240A18690AE96513, bool, float, float, float, OutVector3*, int32_t, int32_t, int32_t) \
-  X(FindSafeSpawnPoint, 0xB61C8E878A4199CA, bool, float, float, float, int32_t, OutVector3*, int32_t) \
+  X(SetEntityCoords, 0x06843DA7060A026B, void, Entity, Vector3, int32_t, int32_t, int32_t, int32_t) \
+  X(FindNearbyNode, 0x240A18690AE96513, bool, Vector3, OutVector3*, int32_t, int32_t, int32_t) \
+  X(FindSafeSpawnPoint, 0xB61C8E878A4199CA, bool, Vector3, int32_t, OutVector3*, int32_t) \
   X(RandomIntInRange, 0xD53343AA4FB7DD28, int32_t, int32_t /*low*/, int32_t /*high*/) \
   X(RandomFloat, 0xE29F927A961F8AAA, float, float /*low*/, float /*high*/) \
   X(GetPlayerWantedLevel, 0xABC532F9098BFD9D, int32_t, Player) \
@@ -204,12 +204,12 @@
   X(SetDeadEyeEnabled, 0x95EE1DEE1DCD9070, void, Player, bool) \
   X(SetDeadEyeBlocked, 0xAE637BB8EF017875, void, Player, bool) \
   /* placement, mounts */ \
-  X(GetEntityOffsetPosition, 0x497C6B1A2C9AE69C, Vector3, Entity, float, float, float) \
-  X(PlaceEntityWithHeading, 0x0918E3565C20F03C, void, Entity, float, float, float, float, int32_t, int32_t) \
+  X(GetEntityOffsetPosition, 0x497C6B1A2C9AE69C, Vector3, Entity, Vector3 /*offset*/) \
+  X(PlaceEntityWithHeading, 0x0918E3565C20F03C, void, Entity, Vector3, float /*heading*/, int32_t, int32_t) \
   X(SetPedOnMount, 0x028F76B6E78246EB, void, Ped, Ped /*mount*/, int32_t /*seat*/, int32_t) \
   X(SetMountMotion, 0xA69899995997A63B, void, Ped, int32_t) \
   X(SetMountOption, 0xA09CFD29100F06C3, void, Ped, int32_t, int32_t, int32_t) \
-  X(TaskWalkToCoord, 0x15D3A79D4E44B913, void, Ped, float, float, float, float, int32_t, int32_t, int32_t) \
+  X(TaskWalkToCoord, 0x15D3A79D4E44B913, void, Ped, Vector3, float /*speed*/, int32_t, int32_t, int32_t) \
   X(SetRadarFlag, 0xD63FE3AF9FB3D53F, void, int32_t) \
   /* prompts */ \
   X(PromptRegisterBegin, 0x04F97DE45A519419, Prompt) \
@@ -223,7 +223,7 @@
   X(PromptIsValid, 0x347469FBDD1589A9, bool, Prompt) \
   X(PromptHasHoldCompleted, 0xC92AC953F0A982AE, bool, Prompt, int32_t) \
   /* trains */ \
-  X(CreateMissionTrain, 0xC239DBD9A57D2A71, Vehicle, Hash /*configuration*/, float, float, float, int32_t, int32_t, int32_t, int32_t) \
+  X(CreateMissionTrain, 0xC239DBD9A57D2A71, Vehicle, Hash /*configuration*/, Vector3, int32_t, int32_t, int32_t, int32_t) \
   X(ReadTrainState, 0x60B7D1DCC312697D, int32_t, Vehicle) \
   X(SetTrainSpeed, 0x9F29999DFDF2AEB8, void, Vehicle, float) \
   X(SetTrainTargetSpeed, 0xDFBA6BBFF7CCAFBB, void, Vehicle, float) \
@@ -239,14 +239,14 @@
   X(SetNamedTrackOption, 0x9925EDDB6EAB88CD, void, Hash, int32_t) \
   X(IsPlayerOnTrain, 0x2FB0ACADA6A238DD, bool, Player) \
   /* objects and carrying */ \
-  X(CreateObject, 0x509D5878EB39E842, Object, Hash, float, float, float, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) \
+  X(CreateObject, 0x509D5878EB39E842, Object, Hash, Vector3, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) \
   X(SetObjectFlag, 0x18FF3110CF47115D, void, Object, int32_t, bool) \
   X(SetObjectOption, 0x7DFB49BCDB73089A, void, Object, int32_t) \
   X(SetObjectConfig, 0xF0B4F759F35CC7F5, void, Object, Hash, int32_t, int32_t, int32_t) \
   X(EnableObjectInteraction, 0x2208438012482A1A, void, Object, int32_t, int32_t) \
   X(GetCarryState, 0x61914209C36EFDDB, int32_t, Entity) \
   X(GetCarriedEntity, 0xD806CD2A4F2C2996, Entity, Ped) \
-  X(TaskPlaceCarriedEntity, 0xC7F0B43DCDC57E3D, void, Ped, Entity, float, float, float, float, int32_t) \
+  X(TaskPlaceCarriedEntity, 0xC7F0B43DCDC57E3D, void, Ped, Entity, Vector3, float, int32_t) \
   /* combat, weapons */ \
   X(PreparePedForCombat, 0xDC19C288082E586E, void, Ped, int32_t, int32_t) \
   X(SetPedCombatStyle, 0x0703B9079823DA4A, void, Ped, int32_t) \
@@ -266,7 +266,7 @@
   X(SetLawFlagC, 0xDCF12B89624AAC96, void, int32_t) \
   X(ReportCrime, 0xEDFC6C1FD1C964F5, void, int32_t /*law context*/, Hash /*crime*/, int32_t, int32_t, int32_t) \
   X(IsLawResponding, 0xAD401C63158ACBAA, bool, Player) \
-  X(DispatchLawToCoord, 0x75CBF20BA47E4F89, void, float, float, float, Hash) \
+  X(DispatchLawToCoord, 0x75CBF20BA47E4F89, void, Vector3, Hash) \
   /* the law, the player's name, the radar, screen effects */ \
   X(ResetPlayerLawState, 0x062B4A4A3396351D, void, Player) \
   X(ResetLawResponse, 0x55F37F5F3F2475E1, void) \
@@ -285,18 +285,18 @@
   X(IsEntityInWater, 0xDDE5C125AC446723, bool, Entity) \
   X(IsPedDeadOrDying, 0x3317DEDB88C95038, bool, Ped, int32_t) \
   /* placing entities, vehicles, objects */ \
-  X(SetEntityCoordsAndHeading, 0x203BEFFDBE12E96A, void, Entity, float, float, float, float) \
+  X(SetEntityCoordsAndHeading, 0x203BEFFDBE12E96A, void, Entity, Vector3, float /*heading*/) \
   X(SetEntityHeading, 0xCF2B9C0645C4651B, void, Entity, float) \
   X(IsPedInVehicle, 0xA3EE4A07279BB9DB, bool, Ped, Vehicle, int32_t) \
   X(DeleteVehicle, 0x629BFA74418D6239, void, Vehicle*) \
-  X(CreateObjectNoOffset, 0x9A294B2138ABB884, Object, Hash, float, float, float, int32_t, int32_t, int32_t) \
+  X(CreateObjectNoOffset, 0x9A294B2138ABB884, Object, Hash, Vector3, int32_t, int32_t, int32_t) \
   X(PlayEntityAnim, 0xDC6D22FAB76D4874, void, Entity, const char* /*clip*/, const char* /*dict*/, float, int32_t, int32_t) \
   X(ForceEntityAnimUpdate, 0x4C9E96473D4F1A88, void, Entity, int32_t) \
   X(GetAnimStartPosition, 0xBE22B26DD764C040, Vector3, const char*, const char*, Vector3, Vector3, int32_t, int32_t) \
   X(GetAnimStartRotation, 0x4B805E6046EE9E47, Vector3, const char*, const char*, Vector3, Vector3, int32_t, int32_t) \
   /* tasks and task sequences */ \
-  X(TaskGuardPosition, 0xAE032F8BBA959E90, void, Ped, float, float, float, float, const char*) \
-  X(TaskGoToCoordAndFace, 0xD04FE6765D990A06, void, Ped, float, float, float, float /*heading*/, float) \
+  X(TaskGuardPosition, 0xAE032F8BBA959E90, void, Ped, Vector3, float /*heading*/, const char*) \
+  X(TaskGoToCoordAndFace, 0xD04FE6765D990A06, void, Ped, Vector3, float /*heading*/, float) \
   X(OpenTaskSequence, 0xE8854A4326B9E12B, void, TaskSequence*) \
   X(CloseTaskSequence, 0x39E72BC99E6360CB, void, TaskSequence) \
   X(TaskPerformSequence, 0x5ABA3986D90D8A3B, void, Ped, TaskSequence) \
@@ -322,5 +322,13 @@ namespace brimvale {
   inline constexpr Native<Hash_, Result __VA_OPT__(, ) __VA_ARGS__> Name{};
 BRIMVALE_NATIVES(BRIMVALE_DECLARE_NATIVE)
 #undef BRIMVALE_DECLARE_NATIVE
+
+// Flag and option values the natives above take, named where the plugin passes them from more
+// than one place or where a bare number would not say which it is.
+inline constexpr int32_t kMenuPad = 2;    // ControlJustPressed, DisableControlThisFrame: menus
+inline constexpr int32_t kEditorPad = 0;  // ControlJustPressed: the creator's and wardrobe's pages
+// ClearArea: the broad set of bits first, then bit 21 alone.
+inline constexpr int32_t kClearAreaBroadFlags = 1917883;
+inline constexpr int32_t kClearAreaBit21 = 0x200000;
 
 }  // namespace brimvale
