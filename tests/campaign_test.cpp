@@ -50,7 +50,12 @@ class CampaignStart : public SimTest {
 
   void WatchStorySteps() {
     StepLog.clear();
-    Story = {LogPrologue, LogTrainRobbery, LogWardrobe, LogRankHud, LogInteractionMenu};
+    Story = {};
+    ReplaceStoryStep(RunPrologue, LogPrologue);
+    ReplaceStoryStep(RunTrainRobbery, LogTrainRobbery);
+    ReplaceStoryStep(UpdateWardrobe, LogWardrobe);
+    ReplaceStoryStep(UpdateRankHud, LogRankHud);
+    ReplaceStoryStep(RunInteractionMenu, LogInteractionMenu);
   }
 
   const sim::SimBlip* StartBlip() {
@@ -312,7 +317,7 @@ TEST_F(CampaignStory, TheFrameThatPassesThePrologueAlreadyRunsFreeRoam) {
   LoadWithCharacter();
   AcceptStart();
   WatchStorySteps();
-  Story.prologue = PassPrologue;
+  ReplaceStoryStep(LogPrologue, PassPrologue);
   host.RunFrame();
   EXPECT_EQ(StepLog,
             (std::vector<std::string>{"prologue", "train robbery", "wardrobe", "rank", "menu"}));

@@ -214,7 +214,7 @@ TEST_F(Death, ADeathWithTheSkillTreeOpenClosesItFirstAndRunsAtNormalSpeed) {
 
 // A mission in progress simply goes on from where the player died.
 TEST_F(Death, ADeathDuringAMissionKeepsItsStageEntitiesBlipsAndTheSave) {
-  Story.prologue = [] {};
+  ReplaceStoryStep(RunPrologue, [] {});
   Campaign.StoryProgress = 0;
   Prologue.PrologueStage = PrologueStageId{4};
   const int32_t guard = host.world.Spawn(sim::EntityKind::Ped, sim::GameHash("S_M_M_GUARD"),

@@ -117,7 +117,7 @@ TEST_F(Progress, ExperienceOverTheThresholdRanksUpOnceAndTheRestIsLost) {
 
 TEST_F(Progress, AddedExperienceRanksUpOnlyOnTheNextFrame) {
   EnterFreeRoam("[Rank]\nRank=3\nXP=0\nXPToRank=100\n");
-  Story.interactionMenu = AwardPendingXP;
+  ReplaceStoryStep(RunInteractionMenu, AwardPendingXP);
   PendingXP = 150;
   host.RunFrame();
   EXPECT_TRUE(SaveHas("XP=150"));
@@ -194,7 +194,7 @@ TEST_F(Progress, ValuesAtTheEdgeOfTheRangeSaturateInsteadOfOverflowing) {
   EXPECT_TRUE(SaveHas("Rank=2147483647"));
   EXPECT_TRUE(SaveHas("XPToRank=2147483647"));
   EXPECT_TRUE(SaveHas("Skill Points=2147483647"));
-  Story.interactionMenu = AwardPendingXP;
+  ReplaceStoryStep(RunInteractionMenu, AwardPendingXP);
   PendingXP = 2147483000;
   host.RunFrame();
   PendingXP = 1000;
@@ -205,7 +205,7 @@ TEST_F(Progress, ValuesAtTheEdgeOfTheRangeSaturateInsteadOfOverflowing) {
 TEST_F(Progress, WithTheTreeOpenNoPanelIsDrawnHereButAPendingRankUpHappens) {
   EnterFreeRoam("[Rank]\nRank=3\nXPToRank=100\n");
   OpenTree();
-  Story.interactionMenu = AwardPendingXP;
+  ReplaceStoryStep(RunInteractionMenu, AwardPendingXP);
   PendingXP = 100;
   host.RunFrames(2);
   EXPECT_TRUE(SaveHas("Rank=4"));

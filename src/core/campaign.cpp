@@ -95,14 +95,11 @@ void ApplyCharacter() {
 
 void RunStory() {
   if (!Campaign.characterApplied) ApplyCharacter();
-  const StorySteps& steps = Story;
-  if (Campaign.StoryProgress == 0) steps.prologue();
+  if (Campaign.StoryProgress == 0) Story.prologue();
   // The frame in which the prologue passes already runs free roam.
   if (Campaign.StoryProgress > 0) {
-    steps.trainRobbery();
-    steps.wardrobe();
-    steps.rankHud();
-    steps.interactionMenu();
+    for (StoryStep step : Story.freeRoam)
+      step();
   }
   EnsureTextureDict(kBlipTextures);
 }

@@ -21,17 +21,27 @@ inline constexpr Hash kStartPointSprite = 0x3B0C645A;
 inline constexpr const char* kStartPrompt =
     "Press ~INPUT_CARRIABLE_SUICIDE~ to Continue~n~ Your Brimvale.";
 
-// The story steps the running campaign dispatches to, in the order a free-roam frame runs them.
-// A fresh load points them at the real steps; the frame loop's tests swap them to see which ran.
+using StoryStep = void (*)();
+inline constexpr int kFreeRoamStepCount = 4;
+
+// What the running campaign runs each frame after the frame loop's own steps: the prologue while
+// the story is at 0, then free roam, in the order of this list and nowhere else. A fresh load
+// points them at the real steps; the frame loop's tests put steps of their own in their places.
 struct StorySteps {
-  void (*prologue)() = RunPrologue;
-  void (*trainRobbery)() = RunTrainRobbery;
-  void (*wardrobe)() = UpdateWardrobe;
-  void (*rankHud)() = UpdateRankHud;
-  void (*interactionMenu)() = RunInteractionMenu;
+  StoryStep prologue = RunPrologue;
+  StoryStep freeRoam[kFreeRoamStepCount] = {RunTrainRobbery, UpdateWardrobe, UpdateRankHud,
+                                            RunInteractionMenu};
 };
 
 extern StorySteps Story;
+
+// Puts `with` in the place of `step` in the story's steps, so a test sees where it runs.
+inline void ReplaceStoryStep(StoryStep step, StoryStep with) {
+  if (Story.prologue == step) Story.prologue = with;
+  for (StoryStep& each : Story.freeRoam) {
+    if (each == step) each = with;
+  }
+}
 
 // Reads the story progress, then section "Rank", into their owners' state, once per start.
 void LoadProgress();

@@ -28,6 +28,8 @@ void LeaveScreensOnDeath() {
 
 }  // namespace
 
+// The whole frame in order; the story's part, prologue or free roam, is the list of Story's steps
+// that CampaignStep runs (core/campaign.h).
 void RunFrame() {
   RunCharacterCreator();
   LeaveScreensOnDeath();
