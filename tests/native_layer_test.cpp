@@ -91,8 +91,8 @@ TEST_F(NativeLayer, AVectorResultIsCopiedOutBeforeTheNextCall) {
 }
 
 TEST_F(NativeLayer, HashNameIsTheGamesCaseBlindHashAndEveryCallIsTraced) {
-  EXPECT_EQ(HashOf("INPUT_LOOT"), sim::GameHash("input_loot"));
-  EXPECT_EQ(HashOf("MP_MALE"), HashOf("mp_male"));
+  EXPECT_EQ(HashName("INPUT_LOOT"), sim::GameHash("input_loot"));
+  EXPECT_EQ(HashName("MP_MALE"), HashName("mp_male"));
   EXPECT_EQ(sim::GameHash(""), 0u);
   const sim::TraceEntry& call = LastCall();
   EXPECT_STREQ(call.name, "HashName");

@@ -26,7 +26,7 @@ constexpr Hash kWorldHashes[] = {
 static_assert(sizeof kWorldHashes / sizeof kWorldHashes[0] == 32);
 
 void PlaceStartPointBlip() {
-  const Blip blip = AddBlipForCoord(HashOf("BLIP_STYLE_PICKUP"), kStartPoint);
+  const Blip blip = AddBlipForCoord(HashName("BLIP_STYLE_PICKUP"), kStartPoint);
   SetBlipSprite(blip, kStartPointSprite, 1);
   SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Brimvale"));
   Campaign.ObjectiveBlip = blip;
@@ -129,8 +129,8 @@ void ApplyWorldState() {
 void StylePlayerBlip() {
   LoadTextureDict(kBlipTextures);
   if (!DoesBlipExist(GetMainPlayerBlip())) return;
-  SetBlipStyle(GetMainPlayerBlip(), HashOf("BLIP_STYLE_MP_PLAYER_POSSE_LEADER"));
-  AddBlipModifier(GetMainPlayerBlip(), HashOf("BLIP_MODIFIER_POSSE_ALLY"));
+  SetBlipStyle(GetMainPlayerBlip(), HashName("BLIP_STYLE_MP_PLAYER_POSSE_LEADER"));
+  AddBlipModifier(GetMainPlayerBlip(), HashName("BLIP_MODIFIER_POSSE_ALLY"));
   SetBlipPlayer(GetMainPlayerBlip(), PlayerIndex());
 }
 

@@ -55,10 +55,6 @@ constexpr float kRowboatHeading = 94.9f;
 constexpr int32_t kBeingPutDown = 6;
 
 // The penitentiary's scripts and the law are kept quiet during the waits of the escape.
-void HoldAndSuppress() {
-  HoldCutSceneFrameAndSuppress();
-}
-
 void ViewBehindHoldAndSuppress() {
   KeepViewBehindPlayer();
   HoldCutSceneFrameAndSuppress();
@@ -113,7 +109,7 @@ void RunIntroduction(Ped ped, Player player) {
   SettlePlayerTeleport();
   SetPedStartOption(ped, 1, 0, 1);
 
-  WaitMs(5000, HoldAndSuppress);
+  WaitMs(5000, HoldCutSceneFrameAndSuppress);
   ReleaseTransition();
   SetRadarFlag(1);
   SetWorldDisplayFlag(false);
@@ -129,9 +125,7 @@ void AimCamera(Cam cam, Ped ped, Vector3 attach, Vector3 look) {
 void SpawnFirstGuard() {
   LoadAnimDict(kLobbyDict);
   const Hash model = HashName(kGuardModel);
-  RequestModel(model, false);
-  while (!HasModelLoaded(model))
-    ScriptWait(0);
+  RequestModelAndWaitUnchecked(model);
   P.FirstGuard = SpawnPedAndWait(model, kFirstGuardAt, kFirstGuardHeading, 1, 1, 1, 1);
   SetUpHostilePed(P.FirstGuard, true);
   MakeGroupsHostile();
@@ -148,16 +142,16 @@ void RunOpeningCut(Ped ped, Player player) {
   }
   BeginCutScene(kIntroCamA, kIntroCamB, 12000);
   ScreenFadeIn(500);
-  WaitMs(500, HoldAndSuppress);
+  WaitMs(500, HoldCutSceneFrameAndSuppress);
   ShowBanner("Brimvale");
-  WaitMs(8000, HoldAndSuppress);
+  WaitMs(8000, HoldCutSceneFrameAndSuppress);
 
   AimCamera(CutScene.IntroCamA, ped, {1.0f, 1.5f, -0.5f}, {});
   AimCamera(CutScene.IntroCamB, ped, {1.0f, 2.0f, -1.0f}, {});
   BlendCutCameras(6000, 6000, 6000);
   ForcePedMotionState(ped, HashName("MotionState_Crouch_Walk"), 0, 1, 1);
   AlignPlayerHeading(player, 1.0f, 12000, GetEntityHeading(ped), 0, 0);
-  WaitMs(5000, HoldAndSuppress);
+  WaitMs(5000, HoldCutSceneFrameAndSuppress);
 
   AimCamera(CutScene.IntroCamA, ped, {0.0f, -5.0f, 0.6f}, {0.0f, 0.0f, -0.1f});
   AimCamera(CutScene.IntroCamB, ped, {0.0f, -3.0f, 0.6f}, {0.0f, 0.0f, -0.1f});
@@ -209,9 +203,7 @@ void RunLootGuard() {
 
 void SpawnRouteGuards() {
   const Hash model = HashName(kGuardModel);
-  RequestModel(model, false);
-  while (!HasModelLoaded(model))
-    ScriptWait(0);
+  RequestModelAndWaitUnchecked(model);
   for (int32_t i = 0; i < kRouteGuardCount; ++i) {
     const GuardPlace& place = kRouteGuards[i];
     Ped& guard = P.RouteGuards[i];
@@ -267,6 +259,7 @@ void RunEnterBoat(Ped ped) {
 
 void RunEscape() {
   const Vector3 player = PlayerPosition();
+  // "Penetetary" on purpose: the line as the game shows it, not to be corrected.
   ShowObjective("Escape the ~s~~o~Siska Penetetary.~s~");
   if (RouteGuardSpotted()) return;
   if (DistanceBetween(player, kPenitentiaryCentre) <= kPenitentiaryRadius) return;

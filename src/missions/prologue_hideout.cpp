@@ -440,6 +440,7 @@ void RunDeliverLeader() {
   const Vector3 flaco = GetBlipCoords(Campaign.ObjectiveBlip);
   const Vector3 body = GetEntityCoords(leader, true, true);
   if (DoesBlipExist(P.LeaderBlip)) SetBlipCoords(P.LeaderBlip, body);
+  // "Leaders" without an apostrophe on purpose: the line as the game shows it.
   ShowObjective("Deliver the ~s~~e~Gang Leaders Body~s~ to ~s~~o~Flaco.~s~");
   if (DistanceBetween(body, flaco) >= kFlacoRadius || GetCarryState(leader) == kCarried) return;
 

@@ -168,8 +168,8 @@ void AlertGuards(Ped player) {
   }
 }
 
-// The blocking introduction: the scene, the train and its guards, the cameras and the banners.
-void StartTrainRobbery(const RobberyFrame& f) {
+// The mission is set up behind the transition scene: the area, the start point and the tracks.
+void PrepareRobberyStart(const RobberyFrame& f) {
   Screens.TrainRobberyActive = true;
   SetPlayerControlOn(false);
   SetPedSceneFlag(f.ped, 0, 0, 0, 1);
@@ -186,7 +186,9 @@ void StartTrainRobbery(const RobberyFrame& f) {
   SetNamedTrackOption(HashName("TRAIN_AMB_BOX01"), 1);
   SetNamedTrackOption(HashName("LEVDES_CMPTRAINROB_2"), 0);
   SetSceneDisplayFlag(true);
+}
 
+void ShowRobberyCard() {
   ScreenFadeOut(1000);
   WaitMs(1000);
   SetSceneOption(6, 0, 0);
@@ -196,7 +198,9 @@ void StartTrainRobbery(const RobberyFrame& f) {
                   "won't stop so you need to jump on and grab a big satchel bag of cash.");
   WaitMs(8000);
   WaitOutTransition();
+}
 
+void PlaceRiderForIntro(const RobberyFrame& f) {
   PreparePedForScene(f.horse, 1, 1);
   PreparePedForScene(f.ped, 1, 1);
   SetPedOnMount(f.ped, f.horse, -1, 1);
@@ -206,7 +210,9 @@ void StartTrainRobbery(const RobberyFrame& f) {
   SetWorldDisplayFlag(false);
   ShowCutCameras(kIntroCamA, kIntroCamB);
   ResetViewState();
+}
 
+void MakeGuardedTrain() {
   SpawnRobberyTrain(kTrainStart);
   SetTrainSpeeds(0.0f);
   SpawnTrainLoot();
@@ -214,7 +220,10 @@ void StartTrainRobbery(const RobberyFrame& f) {
   const Ped driver = GetVehicleSeatPed(TrainRobbery.RobberyTrain, -1);
   SetPedBlockEvents(driver, true);
   KeepPedTask(driver, 1);
+}
 
+// The fade-in on the rider, the blend past the train and the cut onto the armed player.
+void RunIntroCuts(const RobberyFrame& f) {
   ScreenFadeIn(500);
   WaitMs(1000, HoldCutSceneFrame);
   TriggerMusicEvent("TRN4_JUMP_BACK_TO_TRAIN");
@@ -228,7 +237,10 @@ void StartTrainRobbery(const RobberyFrame& f) {
   BlendCutCameras(3000, 3000, 3000);
   ReadyPlayerWeapon(f.ped);
   WaitWhileBlending();
+}
 
+// The slow-motion cut past the horse, the banners and the hand-back of control.
+void RunHorseCutAndHandOver(const RobberyFrame& f) {
   SetTimeScale(0.2f);
   AimCutCamera(CutScene.IntroCamA, f.horse, {3.0f, 1.0f, -0.5f}, {0.0f, 0.0f, 0.6f}, 30.0f);
   AimCutCamera(CutScene.IntroCamB, f.horse, {3.0f, 3.0f, -0.5f}, {0.0f, 0.0f, 0.6f}, 35.0f);
@@ -251,6 +263,16 @@ void StartTrainRobbery(const RobberyFrame& f) {
   SetPlayerControlOn(true);
   SetWorldDisplayFlag(true);
   TrainRobbery.TrainRobberyStage = kRobberyBoardTrain;
+}
+
+// The blocking introduction: the scene, the train and its guards, the cameras and the banners.
+void StartTrainRobbery(const RobberyFrame& f) {
+  PrepareRobberyStart(f);
+  ShowRobberyCard();
+  PlaceRiderForIntro(f);
+  MakeGuardedTrain();
+  RunIntroCuts(f);
+  RunHorseCutAndHandOver(f);
 }
 
 void OfferRobbery(const RobberyFrame& f) {
@@ -465,9 +487,7 @@ void SpawnTrainLoot() {
 
   CreateMissionGroups();
   const Hash guardModel = HashName(kGuardModel);
-  RequestModel(guardModel, false);
-  while (!HasModelLoaded(guardModel))
-    ScriptWait(0);
+  RequestModelAndWaitUnchecked(guardModel);
   // One creation each: a guard the game refuses stays 0, and every call on 0 is harmless.
   for (int i = 0; i < kTrainGuardCount; ++i) {
     const GuardPost& post = kGuardPosts[i];

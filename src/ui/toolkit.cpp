@@ -4,7 +4,6 @@
 
 #include "core/native/hook.h"
 #include "core/native/natives.h"
-#include "core/native/player_model.h"
 
 namespace brimvale {
 
@@ -132,7 +131,7 @@ void EnsureTextureDict(const char* name) {
 
 bool PressPrompt(const char* text, const char* control, int32_t ms) {
   ShowHelpText(text, ms);
-  return ControlJustPressed(kMenuPad, HashOf(control));
+  return ControlJustPressed(kMenuPad, HashName(control));
 }
 
 }  // namespace brimvale

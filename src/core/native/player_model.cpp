@@ -14,7 +14,7 @@ uint64_t* SessionModelSlot() {
 }  // namespace
 
 void SwitchPlayerModel(const char* modelName, Ped playerPed) {
-  const Hash model = HashOf(modelName);
+  const Hash model = HashName(modelName);
   const uint64_t wanted = model;  // stored zero-extended
 
   if (IsModelValid(model) && IsModelPedKind(model)) {

@@ -4,11 +4,6 @@
 
 namespace brimvale {
 
-// The game's 32-bit hash of a name, always asked of the game.
-inline Hash HashOf(const char* name) {
-  return HashName(name);
-}
-
 // Script globals that hold the player's model for the game's own player-state refresh.
 inline constexpr int32_t kPlayerModelGlobal = 40;
 inline constexpr int32_t kPlayerModelGlobalSlot = 39;

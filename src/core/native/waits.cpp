@@ -25,6 +25,10 @@ void WaitMs(int32_t ms, void (*perFrame)()) {
 
 void RequestModelAndWait(Hash model) {
   if (!IsModelValid(model)) return;
+  RequestModelAndWaitUnchecked(model);
+}
+
+void RequestModelAndWaitUnchecked(Hash model) {
   RequestModel(model, false);
   while (!HasModelLoaded(model))
     ScriptWait(0);

@@ -19,6 +19,9 @@ void WaitMs(int32_t ms, void (*perFrame)() = nullptr);
 // Load loops: one request and one test per frame, without time-out. An invalid model is skipped.
 void RequestModelAndWait(const char* name);
 void RequestModelAndWait(Hash model);
+// The same without asking whether the model is valid, for the mission models the game always
+// has: an invalid one would wait for ever.
+void RequestModelAndWaitUnchecked(Hash model);
 void ReleaseModelIfValid(const char* name);
 void LoadAnimDict(const char* dict);
 void LoadTextureDict(const char* dict);
