@@ -20,19 +20,12 @@ struct UiState {
 };
 extern UiState Ui;
 
-// A sprite's centre and size, as fractions of the screen.
+// A sprite's centre and size, as fractions of the screen, and its colour and alpha (0 to 255).
 struct ScreenRect {
-  float x = 0.0f;
-  float y = 0.0f;
-  float width = 0.0f;
-  float height = 0.0f;
+  float x, y, width, height;
 };
-
 struct Colour {
-  int32_t r = 255;
-  int32_t g = 255;
-  int32_t b = 255;
-  int32_t alpha = 255;
+  int32_t r, g, b, alpha;
 };
 inline constexpr Colour kWhite{255, 255, 255, 255};
 
