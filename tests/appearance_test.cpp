@@ -223,7 +223,7 @@ TEST_F(AppearanceHandEditedSave, TableNumbersOutOfRangeAreClampedForTheLookupOnl
   EXPECT_EQ(Character.HeadType, 99);
   EXPECT_EQ(Character.SkinType, -3);
   EXPECT_EQ(Character.BodyType, 400);
-  EXPECT_NE(SaveText().find("Head Type=99"), std::string::npos);
+  EXPECT_EQ(SaveValue("Character", "Head Type"), "99");
 
   sim::PedLook& low = DressFromSave("Head Type=-5\nSkin Type=6\nBody Type=-1\n");
   EXPECT_NE(low.Layer("mp_head_mr1_001"), nullptr);

@@ -167,7 +167,7 @@ TEST_F(InteractionMenuTest, RowsWrapAndARowPastEitherEndSelectsNothingForOneFram
   host.RunFrame();
   EXPECT_EQ(HighlightedStyle(), "CASUAL");
   EXPECT_TRUE(host.Calls(RemovePedWalkStyle).empty());
-  EXPECT_EQ(SaveText().find("Walking Style"), std::string::npos);
+  EXPECT_FALSE(SaveHasKey("Character", "Walking Style"));
 
   Press("INPUT_FRONTEND_CANCEL", 2, 2);
   EXPECT_EQ(HighlightedOption(), "Take the easy way out. (Warning: This will kill you)");
@@ -192,7 +192,7 @@ TEST_F(InteractionMenuTest, TheFirstChoiceDropsTheDefaultByItsPrefixedNameAndSet
   EXPECT_EQ(set[0]->strings[0], "MP_STYLE_SILENTTYPE");
   EXPECT_EQ(set[0]->frame, removed[0]->frame);  // the game never had that name: no wait
   EXPECT_EQ(PlayerLook().walkStyle, "MP_STYLE_SILENTTYPE");
-  EXPECT_NE(SaveText().find("Walking Style=SILENTTYPE"), std::string::npos);
+  EXPECT_EQ(SaveValue("Character", "Walking Style"), "SILENTTYPE");
   EXPECT_EQ(host.world.shop.startOptions[host.world.player.ped], 0);
 
   // A style the ped has is waited out while the panel stays up.

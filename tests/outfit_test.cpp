@@ -140,8 +140,8 @@ TEST_F(OutfitSave, PartAndTintKeysAreWrittenInTurnCategoryByCategory) {
     EXPECT_EQ(keys[2 * i], "Outfit Part " + std::to_string(i));
     EXPECT_EQ(keys[2 * i + 1], "Outfit Tint " + std::to_string(i));
   }
-  EXPECT_NE(text.find("Outfit Part 1=-1"), std::string::npos);
-  EXPECT_NE(text.find("Outfit Part 19=42"), std::string::npos);
+  EXPECT_EQ(SaveValue("Character", "Outfit Part 1"), "-1");
+  EXPECT_EQ(SaveValue("Character", "Outfit Part 19"), "42");
 
   Outfit = {};
   LoadOutfit();

@@ -29,9 +29,6 @@ class Progress : public FreeRoamTest {
     FreeRoamTest::TearDown();
   }
 
-  bool SaveHas(const std::string& line) {
-    return SaveText().find(line + "\n") != std::string::npos;
-  }
   int CountSounds(const std::string& name) {
     int n = 0;
     for (const sim::FrontendSound& s : host.world.ui.sounds)
@@ -82,10 +79,10 @@ TEST_F(Progress, AFreshSaveRanksUpToRankOneOnTheFirstFreeRoamFrameWithSoundAndPa
   ASSERT_EQ(draws.size(), 1u);
   EXPECT_EQ(draws[0]->Int(0), 75);
   EXPECT_EQ(draws[0]->Int(1), 101);
-  EXPECT_TRUE(SaveHas("Rank=1"));
-  EXPECT_TRUE(SaveHas("Skill Points=1"));
-  EXPECT_TRUE(SaveHas("XP=0"));
-  EXPECT_TRUE(SaveHas("XPToRank=88"));
+  EXPECT_EQ(SaveValue("Rank", "Rank"), "1");
+  EXPECT_EQ(SaveValue("Rank", "Skill Points"), "1");
+  EXPECT_EQ(SaveValue("Rank", "XP"), "0");
+  EXPECT_EQ(SaveValue("Rank", "XPToRank"), "88");
   EXPECT_EQ(CountSounds("Gain_Point"), 1);
   EXPECT_EQ(host.world.ui.sounds.back().set, "HUD_MP_PITP");
 
@@ -108,10 +105,10 @@ TEST_F(Progress, ExperienceOverTheThresholdRanksUpOnceAndTheRestIsLost) {
   Life().random.forcedInts = {80};
   EnterFreeRoam("[Rank]\nRank=5\nXP=300\nXPToRank=100\nSkill Points=0\n");
   host.RunFrames(10);
-  EXPECT_TRUE(SaveHas("Rank=6"));
-  EXPECT_TRUE(SaveHas("XP=0"));
-  EXPECT_TRUE(SaveHas("XPToRank=180"));
-  EXPECT_TRUE(SaveHas("Skill Points=1"));
+  EXPECT_EQ(SaveValue("Rank", "Rank"), "6");
+  EXPECT_EQ(SaveValue("Rank", "XP"), "0");
+  EXPECT_EQ(SaveValue("Rank", "XPToRank"), "180");
+  EXPECT_EQ(SaveValue("Rank", "Skill Points"), "1");
   EXPECT_EQ(CountSounds("Gain_Point"), 1);
 }
 
@@ -120,11 +117,11 @@ TEST_F(Progress, AddedExperienceRanksUpOnlyOnTheNextFrame) {
   ReplaceStoryStep(RunInteractionMenu, AwardPendingXP);
   PendingXP = 150;
   host.RunFrame();
-  EXPECT_TRUE(SaveHas("XP=150"));
-  EXPECT_TRUE(SaveHas("Rank=3"));
+  EXPECT_EQ(SaveValue("Rank", "XP"), "150");
+  EXPECT_EQ(SaveValue("Rank", "Rank"), "3");
   host.RunFrame();
-  EXPECT_TRUE(SaveHas("Rank=4"));
-  EXPECT_TRUE(SaveHas("XP=0"));
+  EXPECT_EQ(SaveValue("Rank", "Rank"), "4");
+  EXPECT_EQ(SaveValue("Rank", "XP"), "0");
 }
 
 TEST_F(Progress, SetsThePlayerScalarEveryFrame) {
@@ -182,8 +179,8 @@ TEST_F(Progress, ANegativeThresholdRanksUpOnceAsAFreshSaveDoes) {
   Life().random.forcedInts = {90};
   EnterFreeRoam("[Rank]\nRank=4\nXP=0\nXPToRank=-5000\n");
   host.RunFrames(30);
-  EXPECT_TRUE(SaveHas("Rank=5"));
-  EXPECT_TRUE(SaveHas("XPToRank=90"));
+  EXPECT_EQ(SaveValue("Rank", "Rank"), "5");
+  EXPECT_EQ(SaveValue("Rank", "XPToRank"), "90");
   EXPECT_EQ(CountSounds("Gain_Point"), 1);
 }
 
@@ -191,15 +188,15 @@ TEST_F(Progress, ValuesAtTheEdgeOfTheRangeSaturateInsteadOfOverflowing) {
   Life().random.forcedInts = {100};
   EnterFreeRoam(
       "[Rank]\nRank=2147483647\nXP=2147483647\nXPToRank=2147483600\nSkill Points=2147483647\n");
-  EXPECT_TRUE(SaveHas("Rank=2147483647"));
-  EXPECT_TRUE(SaveHas("XPToRank=2147483647"));
-  EXPECT_TRUE(SaveHas("Skill Points=2147483647"));
+  EXPECT_EQ(SaveValue("Rank", "Rank"), "2147483647");
+  EXPECT_EQ(SaveValue("Rank", "XPToRank"), "2147483647");
+  EXPECT_EQ(SaveValue("Rank", "Skill Points"), "2147483647");
   ReplaceStoryStep(RunInteractionMenu, AwardPendingXP);
   PendingXP = 2147483000;
   host.RunFrame();
   PendingXP = 1000;
   host.RunFrame();
-  EXPECT_TRUE(SaveHas("XP=2147483647"));
+  EXPECT_EQ(SaveValue("Rank", "XP"), "2147483647");
 }
 
 TEST_F(Progress, WithTheTreeOpenNoPanelIsDrawnHereButAPendingRankUpHappens) {
@@ -208,7 +205,7 @@ TEST_F(Progress, WithTheTreeOpenNoPanelIsDrawnHereButAPendingRankUpHappens) {
   ReplaceStoryStep(RunInteractionMenu, AwardPendingXP);
   PendingXP = 100;
   host.RunFrames(2);
-  EXPECT_TRUE(SaveHas("Rank=4"));
+  EXPECT_EQ(SaveValue("Rank", "Rank"), "4");
   EXPECT_EQ(CountSounds("Gain_Point"), 1);
   EXPECT_EQ(Drawn().CountSprites("honor_bg"), 3);  // the tree's own copy only
   EXPECT_EQ(Drawn().FindTextAt(0.17f, 0.025f), nullptr);
@@ -272,7 +269,7 @@ TEST_F(Progress, AtRank25WithoutDeadEyeOneLevelTwoStaysLocked) {
   EXPECT_FLOAT_EQ(SelectionFrame()->x, 0.32f);
   Press("INPUT_FRONTEND_ACCEPT", 2);
   EXPECT_TRUE(TextAt("Skill Points: 20", 0.71f, 0.09f));
-  EXPECT_EQ(SaveText().find("Deadeye Lvl 2"), std::string::npos);
+  EXPECT_FALSE(SaveHasKey("Rank", "Deadeye Lvl 2"));
   EXPECT_EQ(CountSounds("CHECKPOINT_PERFECT"), 0);
 }
 
@@ -304,8 +301,8 @@ TEST_F(Progress, TwoPointsAtRank10BuyHealthLevelOne) {
   host.Press("INPUT_FRONTEND_ACCEPT", 2);
   host.RunFrame();
   EXPECT_EQ(PlayerMaxHealth(), 500);
-  EXPECT_TRUE(SaveHas("Health Lvl 1=True"));
-  EXPECT_TRUE(SaveHas("Skill Points=0"));
+  EXPECT_EQ(SaveValue("Rank", "Health Lvl 1"), "True");
+  EXPECT_EQ(SaveValue("Rank", "Skill Points"), "0");
   EXPECT_EQ(Life().CountEffects("PlayerOverpower"), 1);
   EXPECT_EQ(CountSounds("CHECKPOINT_PERFECT"), 1);
   host.RunFrame();
@@ -343,14 +340,14 @@ TEST_P(SkillTreeLevels, ThePriceIsShownAndTakenWithExactlyEnoughPoints) {
   EXPECT_EQ(SelectionFrame()->r, 255);  // white: not bought
 
   Press("INPUT_FRONTEND_ACCEPT", 2);  // one point too few
-  EXPECT_FALSE(SaveHas(std::string(level.key) + "=True"));
+  EXPECT_NE(SaveValue("Rank", level.key), "True");
   EXPECT_EQ(Progression.SkillPoints, level.price - 1);
   EXPECT_EQ(CountSounds("CHECKPOINT_PERFECT"), 0);
 
   Progression.SkillPoints = level.price;  // exactly enough
   Press("INPUT_FRONTEND_ACCEPT", 2);
-  EXPECT_TRUE(SaveHas(std::string(level.key) + "=True"));
-  EXPECT_TRUE(SaveHas("Skill Points=0"));
+  EXPECT_EQ(SaveValue("Rank", level.key), "True");
+  EXPECT_EQ(SaveValue("Rank", "Skill Points"), "0");
   EXPECT_EQ(Progression.SkillPoints, 0);
   EXPECT_TRUE(TextAt("Skill Points: 0", 0.71f, 0.09f));
   EXPECT_EQ(SelectionFrame()->r, 0);  // green: bought
@@ -455,7 +452,7 @@ TEST_F(Progress, AColumnOnePastTheEndSelectsNothingForTheFrameBeforeItWraps) {
   host.Press("INPUT_FRONTEND_ACCEPT", 2);
   host.RunFrame();
   EXPECT_EQ(SelectionFrame(), nullptr);
-  EXPECT_EQ(SaveText().find("Health Lvl 4"), std::string::npos);
+  EXPECT_FALSE(SaveHasKey("Rank", "Health Lvl 4"));
   host.RunFrame();
   ASSERT_NE(SelectionFrame(), nullptr);
   EXPECT_FLOAT_EQ(SelectionFrame()->x, 0.8f);

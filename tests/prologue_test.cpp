@@ -96,7 +96,7 @@ TEST_F(ProloguePlaythrough, FromTheStartPointToFreeRoam) {
   ASSERT_TRUE(sim::ReachFreeRoam(p)) << log.str();
 
   EXPECT_EQ(host.world.scene.money, 2000);
-  EXPECT_NE(SaveText().find("[Story]\nProgress=1"), std::string::npos) << SaveText();
+  EXPECT_EQ(SaveValue("Story", "Progress"), "1") << SaveText();
 
   // The calls as the game wants them: the chest's forward vector with 2; the horse and the
   // player placed before free roam with 1 in the last slot; the chest's and the few-days-later
@@ -128,6 +128,90 @@ TEST_F(ProloguePlaythrough, FromTheStartPointToFreeRoam) {
   EXPECT_EQ(host.world.mission.staleSceneReleases, 0);
   // Free roam runs: the wardrobes put their blips on the map.
   EXPECT_TRUE(host.RunUntil([&] { return host.world.blips.Named("Wardrobe") != nullptr; }, 60));
+}
+
+// Every timed notice from the start point to free roam, with how long the game is asked to show
+// it, the pause between the end's two help texts, and the title card: faded in one step a frame,
+// held fully drawn for five seconds of game time, faded out a step a frame, its credit drawn
+// whole throughout.
+TEST_F(ProloguePlaythrough, EveryNoticeAndTheTitleCardStayOnScreenForTheirTime) {
+  std::vector<std::pair<int32_t, int32_t>> title;  // game time and alpha of each frame's title
+  int creditFrames = 0;
+  host.onFrameEnd = [&](sim::SimHost& h) {
+    const sim::DrawList& frame = h.world.ui.lastFrame;
+    const sim::DrawnText* card = frame.FindText("BRIMVALE");
+    if (!card) return;
+    title.emplace_back(h.GameTime(), card->a);
+    const sim::DrawnText* credit = frame.FindText("By: Brimvale Team");
+    creditFrames += credit && credit->a == 255;
+  };
+  StartPrologue();
+  ASSERT_TRUE(sim::EscapePenitentiary(p) && sim::SearchHideoutChest(p) &&
+              sim::ClearGangHideout(p) && sim::DeliverLeader(p) && sim::ReachFreeRoam(p))
+      << log.str();
+  host.onFrameEnd = nullptr;
+
+  struct Timed {
+    NoticeKind kind;
+    const char* text;
+    const char* subtitle;
+    int32_t ms;
+  };
+  const Timed timed[] = {
+      {NoticeKind::Help, "Press ~INPUT_CARRIABLE_SUICIDE~ to Continue~n~ Your Brimvale.", "", 3000},
+      {NoticeKind::Banner, "Brimvale", "", 15000},
+      {NoticeKind::Toast, "New Weapon:", "Knife Unlocked", 2000},
+      {NoticeKind::Help,
+       "Make your way to the docks, but avoid all of the guards on the way there.", "", 4000},
+      {NoticeKind::Banner, "The Hideout", "", 15000},
+      {NoticeKind::Help, "Press ~INPUT_MELEE_GRAPPLE_CHOKE~ to search the chest.", "", 1000},
+      {NoticeKind::Toast, "New Weapon:", "Cattleman Revolver Unlocked", 2000},
+      {NoticeKind::Help, "~s~~p~Ashby Cole~s~ Killed the ~s~~e~Gang Leader.~s~", "", 2000},
+      {NoticeKind::Result, "MISSION PASSED", "Gang Hideout Cleared", 4000},
+      {NoticeKind::Help, "Progress Saved", "", 7000},
+      {NoticeKind::Help,
+       "Welcome to Freeroam, in freeroam you can do various activites. To proceed with the "
+       "Brimvale Story, go to the yellow blip in valetine.",
+       "", 10000},
+      {NoticeKind::Toast, "Story Mission Complete", "Prologue", 5000},
+  };
+  const auto find = [&](const Timed& t) -> const sim::Notice* {
+    for (const sim::Notice& n : host.world.ui.notices)
+      if (n.kind == t.kind && n.text == t.text && n.subtitle == t.subtitle) return &n;
+    return nullptr;
+  };
+  for (const Timed& t : timed) {
+    const sim::Notice* notice = find(t);
+    ASSERT_NE(notice, nullptr) << t.text << " " << t.subtitle;
+    EXPECT_EQ(notice->durationMs, t.ms) << t.text << " " << t.subtitle;
+    for (const sim::Notice& n : host.world.ui.notices) {  // shown again, still for its time
+      if (n.kind == t.kind && n.text == t.text && n.subtitle == t.subtitle) {
+        EXPECT_EQ(n.durationMs, t.ms) << t.text;
+      }
+    }
+  }
+  // The welcome waits for "Progress Saved" to run its seven seconds.
+  const int64_t saved = find(timed[9])->frame, welcome = find(timed[10])->frame;
+  EXPECT_NEAR((welcome - saved) * host.config.frameMs, 7000.0, host.config.frameMs + 1.0);
+
+  ASSERT_FALSE(title.empty());
+  size_t i = 0;
+  for (int32_t alpha = 0; alpha < 255; ++alpha, ++i) {
+    ASSERT_LT(i, title.size());
+    ASSERT_EQ(title[i].second, alpha) << "fading in, frame " << i;
+  }
+  const int32_t heldFrom = title[i].first;
+  while (i < title.size() && title[i].second == 255)
+    ++i;
+  ASSERT_LT(i, title.size());
+  // The last fully drawn frame is the fade-out's first, drawn once the five seconds are up.
+  EXPECT_NEAR(title[i - 1].first - heldFrom, 5000.0, host.config.frameMs + 1.0);
+  for (int32_t alpha = 254; alpha > 0; --alpha, ++i) {
+    ASSERT_LT(i, title.size());
+    ASSERT_EQ(title[i].second, alpha) << "fading out, frame " << i;
+  }
+  EXPECT_EQ(i, title.size());
+  EXPECT_EQ(creditFrames, static_cast<int>(title.size()));
 }
 
 TEST_F(ProloguePlaythrough, AFemaleCharacterEscapesInThePrisonLookAndEndsInHerStarterClothes) {
@@ -317,6 +401,106 @@ TEST_F(PrologueBodies, TheChestAnswersOnlyWithinOneUnit) {
   EXPECT_TRUE(host.RunUntil([&] { return Prologue.PrologueStage >= 12; }, 900));
 }
 
+// While the game lays the guard down (carry state 6, for the second the animation lasts) the
+// mission sets no objective line: not the carried one, nor the one asking to pick him up, which
+// comes once he lies on the ground.
+TEST_F(PrologueBodies, WhileTheGuardIsBeingPutDownNoObjectiveIsSet) {
+  StartPrologue();
+  ASSERT_TRUE(sim::TakeOutFirstGuard(p)) << log.str();
+  const int32_t guard = sim::FirstGuard(host);
+  ASSERT_TRUE(sim::Loot(host, guard) && sim::PickUp(host, guard));
+  ASSERT_TRUE(sim::WaitForObjective(p, "Dispose of the ~s~~e~Guard~s~ in the ~s~~o~Water.~s~", 60));
+  const size_t before = host.world.ui.objectives.size();
+  const int64_t putDownAt = host.Frame();
+  ASSERT_TRUE(sim::PutDown(host));
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.trains.puttingDown == 0; }, 90));
+  const int64_t lying = host.Frame();
+  EXPECT_GE(lying - putDownAt, 20);  // the animation took its time
+  const std::vector<sim::ObjectiveLine>& lines = host.world.ui.objectives;
+  for (size_t i = before; i < lines.size(); ++i)
+    EXPECT_GE(lines[i].frame, lying) << lines[i].text << " at frame " << lines[i].frame;
+  host.RunFrames(2);
+  EXPECT_EQ(sim::ShownObjective(host), "Pick up the ~s~~o~Guard.~s~");
+  EXPECT_EQ(Prologue.PrologueStage, 4);
+}
+
+// Every gang member is handed back to the game: the three followers when the last one falls,
+// the leader once his body is delivered.
+TEST_F(PrologueBodies, EveryGangMemberIsReleasedWhenThePartEnds) {
+  StartPrologue();
+  ASSERT_TRUE(sim::EscapePenitentiary(p) && sim::SearchHideoutChest(p)) << log.str();
+  ASSERT_TRUE(sim::WaitForObjective(p, "Eliminate the ~s~~e~Gang Members.~s~", 300));
+  const int32_t leader = sim::GangLeader(host);
+  std::vector<int32_t> followers = sim::GangMembers(host);
+  std::erase(followers, leader);
+  ASSERT_EQ(followers.size(), 3u);
+  ASSERT_TRUE(sim::ClearGangHideout(p)) << log.str();
+  for (int32_t member : followers)
+    EXPECT_TRUE(Released(member)) << member;
+  EXPECT_FALSE(Released(leader));  // still the mission's: his body is to be delivered
+  ASSERT_TRUE(sim::DeliverLeader(p)) << log.str();
+  EXPECT_TRUE(Released(leader));
+}
+
+// The arrival points answer just inside their reach: the docks within 30.0 of their blip (1.0
+// below the point named for it), the gang hideout within 50.0 of its point; not at the reach
+// itself, nor straight above further up than it.
+using PrologueArrivals = PrologueTest;
+
+TEST_F(PrologueArrivals, TheDocksAnswerJustInsideThirtyUnitsOfTheirBlip) {
+  StartPrologue();
+  ASSERT_TRUE(sim::TakeOutFirstGuard(p) && sim::LootAndDumpFirstGuard(p)) << log.str();
+  const Vector3 blip{3291.48f, -710.52f, 42.476f};
+  for (const Vector3 at :
+       {Vector3{blip.x, blip.y - 30.0f, blip.z}, Vector3{blip.x, blip.y, blip.z + 30.01f}}) {
+    host.MovePlayer(at);
+    host.RunFrames(5);
+    EXPECT_EQ(sim::ShownObjective(host), "Go to the ~s~~o~Docks.~s~") << at.y << " " << at.z;
+    EXPECT_NE(host.world.blips.Named("Docks"), nullptr);
+  }
+  host.MovePlayer({blip.x, blip.y - 29.99f, blip.z});
+  EXPECT_TRUE(sim::WaitForObjective(p, "Enter the ~s~~o~Boat.~s~", 10));
+}
+
+TEST_F(PrologueArrivals, TheGangHideoutAnswersJustInsideFiftyUnits) {
+  StartPrologue();
+  ASSERT_TRUE(sim::EscapePenitentiary(p)) << log.str();
+  ASSERT_TRUE(sim::WaitForObjective(p, "Go to the ~s~~o~Hideout.~s~", 4000));
+  const Vector3 hideout{-2107.176f, 1842.135f, 255.475f};
+  for (const Vector3 at : {Vector3{hideout.x - 50.0f, hideout.y, hideout.z},
+                           Vector3{hideout.x, hideout.y, hideout.z + 50.01f}}) {
+    host.MovePlayer(at);
+    host.RunFrames(5);
+    EXPECT_EQ(sim::ShownObjective(host), "Go to the ~s~~o~Hideout.~s~") << at.x << " " << at.z;
+  }
+  host.MovePlayer({hideout.x - 49.99f, hideout.y, hideout.z});
+  EXPECT_TRUE(sim::WaitForObjective(p, "Search the ~s~~o~Hideout.~s~", 120));
+}
+
+using PrologueIntroduction = PrologueTest;
+
+// The introduction takes the character back to a prisoner's lot: full cores, 200 health, no
+// money, and every dead-eye ability locked again, the fifth included.
+TEST_F(PrologueIntroduction, ResetsEveryDeadEyeSlotTheHealthAndTheMoney) {
+  WriteSave("[Character]\nCreate Character=True\nGender=0\n");
+  host.LoadPlugin();
+  host.world.scene.money = 1234;
+  for (int slot = 0; slot <= 6; ++slot)
+    host.world.scene.deadEyeLocked[slot] = false;
+  AcceptStartPoint();
+  ASSERT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
+  for (int slot = 1; slot <= 5; ++slot)
+    EXPECT_TRUE(host.world.scene.deadEyeLocked[slot]) << "slot " << slot;
+  EXPECT_FALSE(host.world.scene.deadEyeLocked[0]);
+  EXPECT_FALSE(host.world.scene.deadEyeLocked[6]);
+  EXPECT_EQ(host.world.scene.deadEyeLevel, 0);
+  const sim::ScenePed& ped = host.world.scene.peds[host.world.player.ped];
+  EXPECT_EQ(ped.maxHealth, 200);
+  for (int core = 0; core <= 2; ++core)
+    EXPECT_EQ(ped.attributeCores.at(core), 100) << "core " << core;
+  EXPECT_EQ(host.world.scene.money, 0);
+}
+
 using PrologueSequence = PrologueTest;
 
 TEST_F(PrologueSequence, APlayerKnockedOverAtTheChestDoesNotFreezeTheGame) {
@@ -349,8 +533,7 @@ TEST_F(PrologueEnd, WhenTheAudioEventIsRefusedTheProgressIsSavedWithoutNotices) 
   ASSERT_TRUE(sim::EscapePenitentiary(p) && sim::SearchHideoutChest(p) &&
               sim::ClearGangHideout(p) && sim::DeliverLeader(p))
       << log.str();
-  ASSERT_TRUE(
-      host.RunUntil([&] { return SaveText().find("Progress=1") != std::string::npos; }, 3000));
+  ASSERT_TRUE(host.RunUntil([&] { return SaveValue("Story", "Progress") == "1"; }, 3000));
   host.RunFrames(400);
   EXPECT_EQ(Shown(NoticeKind::Help, "Progress Saved"), 0);
   for (const sim::Notice& n : host.world.ui.notices)
@@ -364,7 +547,7 @@ TEST_F(PrologueEnd, AGameRestartedDuringThePrologueBeginsAtTheIntroduction) {
   host.LoadPlugin();
   AcceptStartPoint();
   ASSERT_TRUE(host.RunUntil([&] { return host.world.scene.introCards.size() == 2; }, 600));
-  EXPECT_EQ(SaveText().find("[Story]"), std::string::npos);
+  EXPECT_FALSE(SaveHasKey("Story", "Progress"));
   EXPECT_TRUE(sim::WaitForObjective(p, "Take out the ~s~~e~Guard.~s~", 3000));
 }
 

@@ -4,16 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include <unistd.h>
 
 #include "hook/game_directory.h"
 #include "hook/host.h"
+#include "player/save_text.h"
 
 namespace brimvale::testing {
 
@@ -54,6 +58,22 @@ class SimTest : public ::testing::Test {
 
   void WriteSave(const std::string& text) { WriteFile(dir.path() / "Brimvale.ini", text); }
   std::string SaveText() const { return ReadFile(dir.path() / "Brimvale.ini"); }
+  // One value as the game reads it back (names without regard to case, the first one found), so
+  // that "XP=1600" is not taken for "XP=160"; empty when the key is not there.
+  std::string SaveValue(std::string_view section, std::string_view key) const {
+    return sim::ReadSaveValue(SaveText(), section, key);
+  }
+  bool SaveHasKey(std::string_view section, std::string_view key) const {
+    const auto same = [](std::string_view a, std::string_view b) {
+      return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+      });
+    };
+    for (const sim::SaveEntry& e : sim::ParseSaveText(SaveText()))
+      if (same(e.section, section) && same(e.key, key)) return true;
+    return false;
+  }
 
   GameDirectory dir;
   sim::SimHost host;

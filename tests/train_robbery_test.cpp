@@ -166,15 +166,33 @@ TEST_F(TrainRobberyMission, PlayedThroughTwiceItPaysAndLeavesNothingBehind) {
   ASSERT_TRUE(host.RunUntil(
       [&] { return Blip("The 10,000 Mile Robbery")->style == GameHash("BLIP_STYLE_SHOP"); }, 1200));
   EXPECT_EQ(host.world.scene.money, 8250);
-  EXPECT_NE(SaveText().find("XP=160"), std::string::npos);
+  EXPECT_EQ(SaveValue("Rank", "XP"), "160");
   EXPECT_EQ(host.world.ui.LastHelpText(), "Progress Saved");
   EXPECT_FLOAT_EQ(host.PlayerPosition().x, 1215.899f);
   ExpectNothingOfTheRobberyLeft();
+  // Each of the robbery's notices was asked to stay on screen for its own time.
+  struct Timed {
+    sim::NoticeKind kind;
+    const char* text;
+    int32_t ms;
+  };
+  for (const Timed& t : {Timed{sim::NoticeKind::Result, "TRAIN ROBBERY", 3000},
+                         Timed{sim::NoticeKind::Banner, "POTENTIAL TAKE: $100", 15000},
+                         Timed{sim::NoticeKind::Result, "MISSION PASSED", 4000},
+                         Timed{sim::NoticeKind::Help, "Progress Saved", 7000}}) {
+    int shown = 0;
+    for (const sim::Notice& n : host.world.ui.notices) {
+      if (n.kind != t.kind || n.text != t.text) continue;
+      ++shown;
+      EXPECT_EQ(n.durationMs, t.ms) << t.text;
+    }
+    EXPECT_EQ(shown, 1) << t.text;
+  }
 
   host.world.life.random.forcedInts = {0, 1, 2, 0, 1, 2, 0, 9999, 75};  // guards, cash, experience
   ASSERT_TRUE(sim::RobTrain(player)) << log.str();
   EXPECT_EQ(host.world.scene.money, 8250 + 9999);
-  EXPECT_NE(SaveText().find("XP=235"), std::string::npos) << SaveText();
+  EXPECT_EQ(SaveValue("Rank", "XP"), "235") << SaveText();
   ExpectNothingOfTheRobberyLeft();
 }
 
@@ -192,7 +210,7 @@ TEST_F(TrainRobberyMission, TheRewardsAreAskedOfTheGameIn7500To10000CentsAnd75To
   ASSERT_EQ(host.world.scene.cashAdded.size(), 1u);
   EXPECT_EQ(host.world.scene.cashAdded[0].first, 7511);
   EXPECT_EQ(Progression.XP, 40 + 86);
-  EXPECT_NE(SaveText().find("XP=126"), std::string::npos) << SaveText();
+  EXPECT_EQ(SaveValue("Rank", "XP"), "126") << SaveText();
 }
 
 // The game refuses the train, then the bag, for a few frames: each is asked for again until it is

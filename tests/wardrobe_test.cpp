@@ -99,7 +99,8 @@ TEST_F(WardrobeTest, ConfirmWithoutTheFeeShowsInsufficientFundsAndStays) {
   host.RunFrames(30);
   EXPECT_TRUE(Drawn("1/4"));
   EXPECT_EQ(host.world.scene.money, 1999);
-  EXPECT_EQ(SaveText().find("Outfit Part"), std::string::npos);
+  for (int category = 0; category < 20; ++category)
+    EXPECT_FALSE(SaveHasKey("Character", "Outfit Part " + std::to_string(category))) << category;
 }
 
 TEST_F(WardrobeTest, ExactlyTwentyDollarsSavesTheOutfitAndTakesTheFeeAfterTheFadeIn) {
@@ -121,10 +122,9 @@ TEST_F(WardrobeTest, ExactlyTwentyDollarsSavesTheOutfitAndTakesTheFeeAfterTheFad
   EXPECT_EQ(charges[0]->Int(0), 2000);
   EXPECT_EQ(fadeIns.back()->Int(0), 500);
   EXPECT_GT(charges[0], fadeIns.back());  // after it in the trace
-  const std::string save = SaveText();
-  EXPECT_NE(save.find("Outfit Part 0=1\n"), std::string::npos);
-  EXPECT_NE(save.find("Outfit Tint 0=1\n"), std::string::npos);
-  EXPECT_NE(save.find("Outfit Part 19=-1\n"), std::string::npos);
+  EXPECT_EQ(SaveValue("Character", "Outfit Part 0"), "1");
+  EXPECT_EQ(SaveValue("Character", "Outfit Tint 0"), "1");
+  EXPECT_EQ(SaveValue("Character", "Outfit Part 19"), "-1");
   EXPECT_EQ(Worn().at("HAT"), "CLOTHING_ITEM_M_HAT_001_TINT_001");
   ExpectAt(kValentine.exit);
   EXPECT_TRUE(host.world.scene.worldDisplay);
@@ -212,7 +212,7 @@ TEST_F(WardrobeTest, AcceptInTheFrameARowWrapsConfirms) {
   Press("INPUT_MOVE_UP_ONLY", 0);  // row -1: the next frame shows no row and wraps it
   Leave("INPUT_FRONTEND_ACCEPT");
   EXPECT_EQ(host.world.scene.money, 0);
-  EXPECT_NE(SaveText().find("Outfit Part 0="), std::string::npos);
+  EXPECT_EQ(SaveValue("Character", "Outfit Part 0"), "1");
 }
 
 TEST_F(WardrobeTest, EachShopReturnsThePlayerToItsOwnExit) {

@@ -454,7 +454,9 @@ bool Loot(SimHost& host, int32_t ped) {
 bool PickUp(SimHost& host, int32_t entity) {
   World& w = host.world;
   SimEntity* e = w.Find(entity);
-  if (w.trains.carried || !e || entity == w.player.ped || !InReach(host, entity)) return false;
+  if (w.trains.carried || w.trains.puttingDown == entity || !e || entity == w.player.ped ||
+      !InReach(host, entity))
+    return false;
   if (e->kind == EntityKind::Vehicle || (e->kind == EntityKind::Ped && !Down(host, entity))) {
     return false;
   }
@@ -467,7 +469,7 @@ bool PutDown(SimHost& host) {
   SimEntity* e = w.Find(w.trains.carried);
   if (!e) return false;
   e->position = host.PlayerPosition();
-  w.trains.carried = 0;
+  w.trains.StartPutDown();
   return true;
 }
 

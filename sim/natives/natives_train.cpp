@@ -9,6 +9,7 @@ namespace brimvale::sim {
 namespace {
 
 constexpr int32_t kCarriedState = 5;
+constexpr int32_t kPuttingDownState = 6;
 constexpr int32_t kFirstAmbientTrain = 30001;  // trains the game runs itself, apart from others
 
 // The models of the robbery's configuration and its bag; the other names the robbery loads
@@ -254,8 +255,12 @@ void RegisterObjects(SimHost& host) {
     if (SimObject* o = with(h, c)) o->interactive = c.Int(1) != 0;
   });
   host.On(GetCarryState, [](SimHost& h, const NativeCall& c) {
-    const int32_t carried = h.world.trains.carried;
-    c.ReturnInt(carried != 0 && carried == c.Int(0) ? kCarriedState : 0);
+    const TrainWorld& t = h.world.trains;
+    const int32_t entity = c.Int(0);
+    int32_t state = 0;
+    if (entity != 0 && entity == t.carried) state = kCarriedState;
+    if (entity != 0 && entity == t.puttingDown) state = kPuttingDownState;
+    c.ReturnInt(state);
   });
   host.On(GetCarriedEntity, [](SimHost& h, const NativeCall& c) {
     if (c.Int(0) == h.world.player.ped) c.ReturnInt(h.world.trains.carried);
@@ -376,8 +381,9 @@ void UpdateCarrying(SimHost& host) {
   TrainWorld& t = w.trains;
   SimEntity& player = w.PlayerEntity();
   if (t.carried && (!w.Find(t.carried) || w.player.dead || player.dead)) t.carried = 0;
+  if (t.puttingDown && (t.putDownMsLeft -= host.config.frameMs) <= 0.0) t.puttingDown = 0;
   if (t.carried && w.justPressed.count({0, GameHash("INPUT_DROP_CARRIABLE")})) {
-    t.carried = 0;
+    t.StartPutDown();
   } else if (!t.carried && w.justPressed.count({0, GameHash("INPUT_PICKUP_CARRIABLE")})) {
     for (const auto& [handle, object] : t.objects) {
       const SimEntity* e = w.Find(handle);

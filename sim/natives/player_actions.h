@@ -21,7 +21,8 @@ bool Kill(SimHost& host, int32_t ped);
 bool Loot(SimHost& host, int32_t ped);
 // A downed ped (or any object) in reach; the player carries one thing at a time.
 bool PickUp(SimHost& host, int32_t entity);
-// The carried entity is laid down where the player stands.
+// The carried entity is laid down where the player stands; it is being put down (and cannot be
+// picked up again) for the second the game's animation lasts.
 bool PutDown(SimHost& host);
 bool EnterVehicle(SimHost& host, int32_t vehicle);
 void LeaveVehicle(SimHost& host);

@@ -81,6 +81,16 @@ struct TrainWorld {
 
   std::map<int32_t, SimObject> objects;  // by entity handle
   int32_t carried = 0;                   // the entity the player carries
+  // What the player lays down leaves his shoulder over a short animation: the game reports it
+  // as being put down (carry state 6) until the animation ends, then as free (0).
+  int32_t puttingDown = 0;
+  double putDownMsLeft = 0.0;
+  double putDownMs = 1000.0;
+  void StartPutDown() {
+    puttingDown = carried;
+    putDownMsLeft = putDownMs;
+    carried = 0;
+  }
   float pickUpRange = 2.0f;
   std::vector<std::pair<int32_t, Vector3>> placed;  // entities set down by TaskPlaceCarriedEntity
 
