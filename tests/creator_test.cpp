@@ -794,7 +794,18 @@ TEST_F(CreatorFinish, AFullCreationIsSavedAndLoadsBackAsTheSameCharacter) {
   EXPECT_GT(made.FaceFeatures[0], 0.0f);
   EXPECT_LT(made.FaceFeatures[39], 0.0f);
 
-  // What a game session left on the ped before the finish.
+  // The finish resets the ped inside its fade, while the frame loop waits on it: what a game
+  // session left there is replaced by a fresh character's 200 health, full cores and dead eye at
+  // level 0 with every ability slot locked, the fifth included, seen before the frame steps
+  // after it set their own.
+  const size_t fadesBefore = host.world.blips.fades.size();
+  Open(kCreateCharacter);
+  ASSERT_TRUE(host.RunUntil(
+      [&] {
+        const auto& fades = host.world.blips.fades;
+        return fades.size() > fadesBefore && fades.back().out && fades.back().ms == 1000;
+      },
+      60));
   sim::ScenePed& ped = host.world.scene.peds[host.world.player.ped];
   ped.maxHealth = 350;
   for (int core = 0; core <= 2; ++core)
@@ -802,11 +813,8 @@ TEST_F(CreatorFinish, AFullCreationIsSavedAndLoadsBackAsTheSameCharacter) {
   for (int slot = 0; slot <= 6; ++slot)
     host.world.scene.deadEyeLocked[slot] = false;
   host.world.scene.deadEyeLevel = 3;
-  Open(kCreateCharacter);
   ASSERT_TRUE(
-      host.RunUntil([&] { return SaveValue("Character", "Create Character") == "True"; }, 600));
-  // The finish leaves a fresh character, seen before anything later sets its own values: 200
-  // health, full cores, dead eye at level 0 with every ability slot locked, the fifth included.
+      host.RunUntil([&] { return std::fabs(host.PlayerPosition().x - 2896.257f) < 0.01f; }, 300));
   const sim::ScenePed& fresh = host.world.scene.peds[host.world.player.ped];
   EXPECT_EQ(fresh.maxHealth, 200);
   for (int core = 0; core <= 2; ++core)
@@ -815,6 +823,8 @@ TEST_F(CreatorFinish, AFullCreationIsSavedAndLoadsBackAsTheSameCharacter) {
     EXPECT_TRUE(host.world.scene.deadEyeLocked[slot]) << "slot " << slot;
   EXPECT_FALSE(host.world.scene.deadEyeLocked[6]);
   EXPECT_EQ(host.world.scene.deadEyeLevel, 0);
+  ASSERT_TRUE(
+      host.RunUntil([&] { return SaveValue("Character", "Create Character") == "True"; }, 600));
   host.RunFrames(3);
 
   EXPECT_EQ(host.world.cameras.LiveCameras(), 0);
