@@ -212,7 +212,7 @@ TEST_F(WardrobeTest, AcceptInTheFrameARowWrapsConfirms) {
   Press("INPUT_MOVE_UP_ONLY", 0);  // row -1: the next frame shows no row and wraps it
   Leave("INPUT_FRONTEND_ACCEPT");
   EXPECT_EQ(host.world.scene.money, 0);
-  EXPECT_EQ(SaveValue("Character", "Outfit Part 0"), "1");
+  EXPECT_EQ(SaveValue("Character", "Outfit Part 0"), "0");  // the outfit as worn, now saved
 }
 
 TEST_F(WardrobeTest, EachShopReturnsThePlayerToItsOwnExit) {
