@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <latch>
 #include <mutex>
@@ -247,6 +248,9 @@ TEST_F(LiveServerTest, LootAtTheCreatorsEntryOpensTheCreator) {
   // The creator's blip is up a moment after the plugin loads; the player jumps to it.
   json frame;
   ASSERT_NO_FATAL_FAILURE(Until([](const json& f) { return !f["map"]["blips"].empty(); }, frame));
+  // The player panel shows only what the game holds: no maximum health before the character.
+  EXPECT_EQ(frame["stats"]["health"], "alive");
+  EXPECT_EQ(frame["stats"]["character"], "not made yet");
   ASSERT_EQ(Post(R"({"type":"teleport","x":2549.794,"y":-1169.821})"), 200);
   ASSERT_NO_FATAL_FAILURE(Until(
       [](const json& f) {
@@ -378,6 +382,39 @@ TEST_F(LiveServerTest, ABurstOfViewersThatDropLeavesEveryPlaceFreeAndInputGetsTh
     t.join();
 }
 
+TEST_F(LiveServerTest, AMapClickRunsToAFarTargetAndWalksItsLastMetres) {
+  ASSERT_EQ(Post(R"({"type":"speed","speed":8})"), 200);
+  json start;
+  ASSERT_NO_FATAL_FAILURE(Until([](const json& f) { return f["speed"] == 8.0; }, start));
+  const double x0 = start["map"]["player"]["x"], y = start["map"]["player"]["y"];
+  const double target = x0 + 60.0;
+  ASSERT_EQ(Post(R"({"type":"walk","x":)" + std::to_string(target) + R"(,"y":)" +
+                 std::to_string(y) + "}"),
+            200);
+  const Stream walk = Watch(
+      [&](const json& f) {
+        return std::abs(f["map"]["player"]["x"].get<double>() - target) < 0.01;
+      },
+      3000);
+  ASSERT_EQ(walk.status, 200) << walk.refusal;
+  ASSERT_FALSE(walk.frames.empty());
+  ASSERT_NEAR(walk.frames.back()["map"]["player"]["x"].get<double>(), target, 0.01);
+  // Metres a game second between the first and last frame within a stretch of the way.
+  auto pace = [&](double fromMetres, double toMetres) {
+    const json* a = nullptr;
+    const json* b = nullptr;
+    for (const json& f : walk.frames) {
+      const double left = target - f["map"]["player"]["x"].get<double>();
+      if (left <= fromMetres && left >= toMetres) (a ? b : a) = &f;
+    }
+    if (!a || !b) return -1.0;
+    return ((*b)["map"]["player"]["x"].get<double>() - (*a)["map"]["player"]["x"].get<double>()) /
+           (((*b)["timeMs"].get<double>() - (*a)["timeMs"].get<double>()) / 1000.0);
+  };
+  EXPECT_NEAR(pace(50.0, 15.0), 5.5, 0.3) << "a run while the target is far";
+  EXPECT_NEAR(pace(8.0, 0.5), 1.6, 0.2) << "a walk over the last metres";
+}
+
 TEST_F(LiveServerTest, PauseHoldsTheGameStepRunsOneFrameAndSpeedSetsThePace) {
   ASSERT_EQ(Post(R"({"type":"pause"})"), 200);
   json paused;
@@ -422,13 +459,21 @@ TEST_F(LiveServerTest, RestartFromAScenarioThenPlayForMeUntilTheViewerTakesTheKe
   json prologue;
   ASSERT_NO_FATAL_FAILURE(Until(startedFrom("the start of scenario prologue"), prologue));
   EXPECT_EQ(prologue["stats"]["rank"], "");
+  EXPECT_EQ(prologue["stats"]["character"], "made");
+  EXPECT_EQ(prologue["next"], "the start point") << "what Play for me will play";
   ASSERT_EQ(Post(R"({"type":"speed","speed":8})"), 200);
   ASSERT_EQ(Post(R"({"type":"playForMe","on":true})"), 200);
   json startPoint;
-  ASSERT_NO_FATAL_FAILURE(
-      Until([](const json& f) { return Logged(f, "the scripted player finished the start point"); },
-            startPoint, 3000));
+  ASSERT_NO_FATAL_FAILURE(Until(
+      [](const json& f) {
+        return Logged(f, "the scripted player finished the start point; next: the prologue");
+      },
+      startPoint, 3000));
   EXPECT_TRUE(Logged(startPoint, "the scripted player plays the start point"));
+  json done;
+  ASSERT_NO_FATAL_FAILURE(Until([](const json& f) { return f["playing"] == ""; }, done));
+  EXPECT_EQ(done["finished"], "the start point");
+  EXPECT_EQ(done["next"], "the prologue");
 
   // The next part is the prologue; a key of the viewer's stops the scripted player in it.
   ASSERT_EQ(Post(R"({"type":"playForMe","on":true})"), 200);

@@ -67,13 +67,14 @@ json StatsJson(const SimHost& host, const SaveEntries& save) {
     auto it = save.find({section, key});
     return it == save.end() ? std::string() : it->second;
   };
-  int32_t maxHealth = 0;
+  // Only what the game holds: a maximum health exists once something set one on the player.
+  std::string health = host.world.player.dead ? "dead" : "alive";
   if (auto it = host.world.scene.peds.find(host.world.player.ped);
-      it != host.world.scene.peds.end())
-    maxHealth = it->second.maxHealth;
+      !host.world.player.dead && it != host.world.scene.peds.end() && it->second.maxHealth > 0)
+    health += ", max " + std::to_string(it->second.maxHealth);
   return {{"money", host.world.scene.money / 100.0},
-          {"dead", host.world.player.dead},
-          {"maxHealth", maxHealth},
+          {"health", health},
+          {"character", value("Character", "Create Character") == "True" ? "made" : "not made yet"},
           {"rank", value("Rank", "Rank")},
           {"xp", value("Rank", "XP")},
           {"skillPoints", value("Rank", "Skill Points")},

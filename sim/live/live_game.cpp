@@ -28,6 +28,17 @@ class NullBuffer : public std::streambuf {
 
 }  // namespace
 
+// The next part from where the game stands, as a new game plays them.
+PlayPart NextPart(const LiveGame::Session& session) {
+  const SaveEntries& save = session.watcher->Save();
+  if (SaveValueOf(save, "Character", "Create Character") != "True")
+    return {"the creator", MakeCharacter};
+  if (!session.campaignStarted) return {"the start point", StartCampaign};
+  if (std::atoi(SaveValueOf(save, "Story", "Progress").c_str()) < 1)
+    return {"the prologue", PlayPrologue};
+  return {"the train robbery", RobTrain};
+}
+
 LiveGame::LiveGame(LiveOptions options) : options_(std::move(options)) {}
 
 LiveGame::~LiveGame() {
@@ -145,31 +156,25 @@ void LiveGame::Play(Session& session) {
       session.host->RunFrame();
       continue;
     }
-    // The next part from where the game stands, as a new game plays them.
-    const SaveEntries& save = session.watcher->Save();
-    const char* part = "the train robbery";
-    bool (*play)(Player&) = RobTrain;
-    if (SaveValueOf(save, "Character", "Create Character") != "True") {
-      part = "the creator", play = MakeCharacter;
-    } else if (!session.campaignStarted) {
-      part = "the start point", play = StartCampaign;
-    } else if (std::atoi(SaveValueOf(save, "Story", "Progress").c_str()) < 1) {
-      part = "the prologue", play = PlayPrologue;
-    }
-    session.playing = part;
-    Note(session, std::string("the scripted player plays ") + part);
+    const PlayPart part = NextPart(session);
+    session.playing = part.name;
+    Note(session, std::string("the scripted player plays ") + part.name);
     Player player{*session.host, quiet};
     player.report.milestone = [](SimHost&, const std::string&) {};
     bool done = false;
     try {
-      done = play(player);
-      if (done && play == StartCampaign) session.campaignStarted = true;
+      done = part.play(player);
+      if (done && part.play == StartCampaign) session.campaignStarted = true;
     } catch (const TakeBackKeys&) {
       Note(session, "the viewer has the keys again");
     }
-    if (!session.playing.empty())
-      Note(session, (done ? "the scripted player finished " : "the scripted player stopped in ") +
-                        session.playing);
+    if (done) {
+      session.finished = session.playing;
+      Note(session,
+           "the scripted player finished " + session.playing + "; next: " + NextPart(session).name);
+    } else if (!session.playing.empty()) {
+      Note(session, "the scripted player stopped in " + session.playing);
+    }
     session.playForMe = false;
     session.playing.clear();
     session.host->world.trains.heldControls.clear();

@@ -82,8 +82,10 @@ class LiveGame {
                                              std::chrono::milliseconds timeout) const;
   bool Running() const { return running_; }
 
- private:
+  // One game from its start to a restart; its parts live in the live game's own files.
   struct Session;
+
+ private:
   void Run();
   void Attach(Session& session);
   void Detach(Session& session);

@@ -14,6 +14,9 @@ namespace {
 constexpr float kWalkSpeed = 1.6f;  // metres a second
 constexpr float kRunSpeed = 5.5f;
 constexpr float kTurnSpeed = 150.0f;  // degrees a second
+// A map click runs to a far target and walks its last metres, so that it stops where a prompt
+// waits instead of running past the guards around it.
+constexpr float kWalkTheLastMetres = 10.0f;
 
 // A key of the page and the game controls it presses (on both pads the plugin reads), in the
 // order a legend lists them.
@@ -168,13 +171,14 @@ void LiveGame::Walk(Session& session) {
     const float dx = session.walkTarget->x - player.position.x;
     const float dy = session.walkTarget->y - player.position.y;
     const float left = std::sqrt(dx * dx + dy * dy);
-    if (left <= speed) {
+    const float step = (left > kWalkTheLastMetres ? kRunSpeed : kWalkSpeed) * seconds;
+    if (left <= step) {
       player.position.x = session.walkTarget->x;
       player.position.y = session.walkTarget->y;
       session.walkTarget.reset();
     } else {
-      player.position.x += dx / left * speed;
-      player.position.y += dy / left * speed;
+      player.position.x += dx / left * step;
+      player.position.y += dy / left * step;
       player.heading = std::atan2(-dx, dy) * 180.0f / 3.14159265f;
     }
   }

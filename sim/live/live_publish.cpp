@@ -53,6 +53,8 @@ void LiveGame::Publish(Session& session) {
   frame["speed"] = session.speed;
   frame["start"] = session.start;
   frame["playing"] = session.playing;
+  frame["next"] = session.playing.empty() ? NextPart(session).name : "";
+  frame["finished"] = session.finished;
   frame["fault"] = session.fault;
   if (session.shared) {
     const PluginBuild& build = LoadedPluginBuild();

@@ -50,7 +50,8 @@ struct LiveGame::Session {
   std::set<std::string> held;  // movement keys down
   std::optional<Vector3> walkTarget;
   bool playForMe = false;
-  std::string playing;  // the part the scripted player plays, empty when the viewer has the keys
+  std::string playing;   // the part the scripted player plays, empty when the viewer has the keys
+  std::string finished;  // the last part it played to its end
 
   std::deque<std::string> milestones;
   size_t milestonesTotal = 0;
@@ -66,6 +67,16 @@ struct LiveGame::Session {
   bool shared = false;  // the plugin is its shared library, so it can be reloaded
   PluginFileWatch watch;
 };
+
+struct Player;
+
+// A part of the campaign that "Play for me" plays: its name for the page and the scripted
+// player's segment.
+struct PlayPart {
+  const char* name;
+  bool (*play)(Player&);
+};
+PlayPart NextPart(const LiveGame::Session& session);
 
 // The keys of the page that press game controls, as the page's legend lists them: the key's
 // label and the controls it presses.

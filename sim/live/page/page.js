@@ -207,7 +207,10 @@ function showPanels(f) {
   text(document.getElementById('build'), f.build.fileTime
     ? `build ${f.build.id} of ${new Date(f.build.fileTime * 1000).toLocaleTimeString()}`
     : `build ${f.build.id}`);
-  document.getElementById('playForMe').textContent = f.playing ? 'Take the keys back' : 'Play for me';
+  document.getElementById('playForMe').textContent =
+    f.playing ? 'Take the keys back' : `Play for me: ${f.next}`;
+  text(document.getElementById('played'), f.playing ? `playing ${f.playing}`
+    : f.finished ? `finished ${f.finished}; next: ${f.next}` : '');
   const fault = document.getElementById('fault');
   fault.hidden = !f.fault;
   text(fault, f.fault ? 'Fault: ' + f.fault : '');
@@ -240,8 +243,9 @@ function showPanels(f) {
 
   const stats = document.getElementById('stats');
   stats.replaceChildren();
-  for (const [name, value] of [['money', '$' + f.stats.money.toFixed(2)],
-                               ['health', f.stats.dead ? 'dead' : 'alive, max ' + f.stats.maxHealth],
+  for (const [name, value] of [['character', f.stats.character],
+                               ['money', '$' + f.stats.money.toFixed(2)],
+                               ['health', f.stats.health],
                                ['rank', f.stats.rank], ['XP', f.stats.xp],
                                ['skill points', f.stats.skillPoints], ['story progress', f.stats.progress]]) {
     const tr = stats.insertRow();
