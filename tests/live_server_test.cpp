@@ -251,6 +251,10 @@ TEST_F(LiveServerTest, LootAtTheCreatorsEntryOpensTheCreator) {
   // The player panel shows only what the game holds: no maximum health before the character.
   EXPECT_EQ(frame["stats"]["health"], "alive");
   EXPECT_EQ(frame["stats"]["character"], "not made yet");
+  // The guidance line points a new player at the creator's blip, far outside the map's view.
+  EXPECT_EQ(frame["guide"],
+            "The creator's blip is 2.8 km south-east: click it on the map, or Shift-click to go "
+            "there at once.");
   ASSERT_EQ(Post(R"({"type":"teleport","x":2549.794,"y":-1169.821})"), 200);
   ASSERT_NO_FATAL_FAILURE(Until(
       [](const json& f) {
@@ -261,6 +265,7 @@ TEST_F(LiveServerTest, LootAtTheCreatorsEntryOpensTheCreator) {
         return false;
       },
       frame));
+  EXPECT_EQ(frame["guide"], "Press E to Create Your Brimvale Character.");
   ASSERT_EQ(Post(R"({"type":"key","key":"KeyE","down":true})"), 200);
   ASSERT_EQ(Post(R"({"type":"key","key":"KeyE","down":false})"), 200);
   ASSERT_NO_FATAL_FAILURE(Until([](const json& f) { return DrawsText(f, "CREATOR"); }, frame));
@@ -413,6 +418,26 @@ TEST_F(LiveServerTest, AMapClickRunsToAFarTargetAndWalksItsLastMetres) {
   };
   EXPECT_NEAR(pace(50.0, 15.0), 5.5, 0.3) << "a run while the target is far";
   EXPECT_NEAR(pace(8.0, 0.5), 1.6, 0.2) << "a walk over the last metres";
+}
+
+TEST_F(LiveServerTest, TheGuidanceLineSaysTheStartPointsKeyThenWhereTheFirstGuardStands) {
+  ASSERT_EQ(Post(R"({"type":"restart","scenario":"prologue"})"), 200);
+  json frame;
+  ASSERT_NO_FATAL_FAILURE(
+      Until([](const json& f) { return f["start"] == "the start of scenario prologue"; }, frame));
+  ASSERT_EQ(Post(R"({"type":"speed","speed":8})"), 200);
+  ASSERT_EQ(Post(R"({"type":"teleport","x":2902.887,"y":-247.843})"), 200);
+  ASSERT_NO_FATAL_FAILURE(Until(
+      [](const json& f) { return f["guide"].get<std::string>().starts_with("Press C"); }, frame));
+  EXPECT_EQ(frame["guide"], "Press C to Continue Your Brimvale.");
+  ASSERT_EQ(Post(R"({"type":"key","key":"KeyC","down":true})"), 200);
+  ASSERT_EQ(Post(R"({"type":"key","key":"KeyC","down":false})"), 200);
+  ASSERT_NO_FATAL_FAILURE(
+      Until([](const json& f) { return f["guide"].get<std::string>().starts_with("Take out"); },
+            frame, 3000));
+  EXPECT_EQ(frame["guide"],
+            "Take out the Guard. Walk to him (77 m south) and press F to knock him down, or X to "
+            "kill.");
 }
 
 TEST_F(LiveServerTest, PauseHoldsTheGameStepRunsOneFrameAndSpeedSetsThePace) {

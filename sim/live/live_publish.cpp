@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "live/live_guide.h"
 #include "live/live_session.h"
 #include "pictures/screen_render.h"
 
@@ -64,7 +65,9 @@ void LiveGame::Publish(Session& session) {
   }
   const std::string caption = "live  |  frame " + std::to_string(host.Frame()) + "  |  seed " +
                               std::to_string(options_.seed);
-  frame["screen"] = DrawingJson(LayOutScreen(CaptureScreen(host, caption)));
+  const ScreenFrame screen = CaptureScreen(host, caption);
+  frame["screen"] = DrawingJson(LayOutScreen(screen));
+  frame["guide"] = GuideLine(screen, CaptureWorldMap(host));
   frame["asked"] = session.asked;
   json keys = json::array();
   for (const KeyLegendLine& k : KeyLegend()) {

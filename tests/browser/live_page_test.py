@@ -29,7 +29,6 @@ try:
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
-    from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
     from selenium.webdriver.support.ui import Select
 except ImportError:
     skip("python3-selenium is missing")
@@ -158,24 +157,17 @@ def main():
         wait("the creator's blip on the map",
              lambda: driver.execute_script("return last.map.blips.length"), 30)
 
-        # Zoomed out until the creator's place is on the map, then a shift-click on it.
-        map_el = driver.find_element(By.ID, "map")
-        for _ in range(40):
-            on_map = driver.execute_script("""
-                const p = last.map.places.find(p => p.name === 'creator');
-                const [sx, sy] = toScreen(p.x, p.y);
-                return sx > 10 && sy > 10 && sx < mapCanvas.width - 10 && sy < mapCanvas.height - 10;""")
-            if on_map:
-                break
-            ActionChains(driver).scroll_from_origin(ScrollOrigin.from_element(map_el), 0, 120).perform()
-            time.sleep(0.05)
-        offset = driver.execute_script("""
-            const p = last.map.places.find(p => p.name === 'creator');
-            const [sx, sy] = toScreen(p.x, p.y);
-            const scale = mapCanvas.clientWidth / mapCanvas.width;
-            return [(sx - mapCanvas.width / 2) * scale, (sy - mapCanvas.height / 2) * scale];""")
-        (ActionChains(driver).move_to_element_with_offset(map_el, round(offset[0]), round(offset[1]))
-         .key_down(Keys.SHIFT).click().key_up(Keys.SHIFT).perform())
+        # A new player reads the line above the screen and follows it: the creator's blip is far
+        # off the map, and the list beside the map names it; a shift-click there goes at once.
+        guide = driver.find_element(By.ID, "guide")
+        wait("the guidance line pointing at the creator's blip",
+             lambda: guide.text.startswith("The creator's blip is ")
+             and guide.text.endswith(": click it on the map, or Shift-click to go there at once."), 30)
+        entry = next(li for li in driver.find_elements(By.CSS_SELECTOR, "#places li.blip")
+                     if li.text.startswith("Brimvale - Create Character "))
+        ActionChains(driver).key_down(Keys.SHIFT).click(entry).key_up(Keys.SHIFT).perform()
+        wait("the guidance line naming the creator's key",
+             lambda: guide.text == "Press E to Create Your Brimvale Character.", 30)
         milestones = driver.find_element(By.ID, "milestones")
         wait("the creator's prompt in the milestone panel",
              lambda: "to Create Your Brimvale Character" in milestones.text, 30)

@@ -150,6 +150,20 @@ function paintMap(map) {
   }
   for (const b of map.blips) {
     const [sx, sy] = toScreen(b.x, b.y);
+    // Out of view: pinned to the edge towards it, with its distance, so the way is never lost.
+    if (sx < 6 || sx > W - 6 || sy < 6 || sy > H - 6) {
+      const [px, py] = toScreen(map.player.x, map.player.y);
+      const dx = sx - px, dy = sy - py;
+      const t = Math.min(dx ? (dx > 0 ? W - 8 - px : 8 - px) / dx : Infinity,
+                         dy ? (dy > 0 ? H - 8 - py : 8 - py) / dy : Infinity);
+      const ex = px + dx * t, ey = py + dy * t;
+      m.fillStyle = '#e6b64a'; m.beginPath(); m.arc(ex, ey, 6, 0, 2 * Math.PI); m.fill();
+      const label = `${b.name || 'blip'} ${distance(Math.hypot(b.x - map.player.x, b.y - map.player.y))}`;
+      m.fillStyle = '#fe9';
+      m.fillText(label, Math.min(Math.max(ex - m.measureText(label).width / 2, 2), W - m.measureText(label).width - 2),
+                 ey > H / 2 ? ey - 10 : ey + 18);
+      continue;
+    }
     if (b.kind === 'radius' && b.radius) {
       m.strokeStyle = '#e6b64a'; m.beginPath();
       m.arc(sx, sy, b.radius / view.metresPerPixel, 0, 2 * Math.PI); m.stroke();
@@ -186,6 +200,29 @@ function paintMap(map) {
 
 function text(el, value) { el.textContent = value; }
 
+function distance(metres) {
+  return metres >= 1000 ? `${(metres / 1000).toFixed(1)} km` : `${Math.round(metres)} m`;
+}
+
+// Blips first, then the campaign's places, each with its distance; a click goes there as a click
+// on the map does.
+function showPlaces(map) {
+  const list = document.getElementById('places');
+  const rows = [...map.blips.map(b => ({ name: b.name || 'blip', x: b.x, y: b.y, blip: true })),
+                ...map.places.map(p => ({ name: p.name, x: p.x, y: p.y, blip: false }))];
+  const shown = rows.map(r => `${r.name} ${distance(Math.hypot(r.x - map.player.x, r.y - map.player.y))}`);
+  if (list.children.length === rows.length &&
+      shown.every((t, i) => list.children[i].textContent === t)) return;
+  list.replaceChildren(...rows.map((r, i) => {
+    const li = document.createElement('li');
+    li.textContent = shown[i];
+    if (r.blip) li.className = 'blip';
+    li.title = 'click: go there, shift-click: at once';
+    li.onclick = e => post({ type: e.shiftKey ? 'teleport' : 'walk', x: r.x, y: r.y });
+    return li;
+  }));
+}
+
 function appendLines(list, lines, total, seen) {
   const el = document.getElementById(list);
   const first = total - lines.length;
@@ -203,6 +240,7 @@ function showPanels(f) {
   text(document.getElementById('status'),
        `frame ${f.frame}  |  ${(f.timeMs / 1000).toFixed(1)} s  |  ${f.paused ? 'paused' : f.speed + 'x'}` +
        (f.playing ? `  |  the scripted player plays ${f.playing}` : '') + `  |  from ${f.start}`);
+  text(document.getElementById('guide'), f.guide);
   document.getElementById('pause').textContent = f.paused ? 'Resume' : 'Pause';
   text(document.getElementById('build'), f.build.fileTime
     ? `build ${f.build.id} of ${new Date(f.build.fileTime * 1000).toLocaleTimeString()}`
@@ -288,6 +326,7 @@ function connect() {
     last = JSON.parse(e.data);
     paintScreen(last.screen);
     paintMap(last.map);
+    showPlaces(last.map);
     showPanels(last);
   };
   events.onerror = () => {
