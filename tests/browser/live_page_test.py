@@ -1,5 +1,5 @@
-"""The live page in a real browser: headless Chromium opens it, shift-clicks the creator's place on
-the world map, presses E there, finishes the creator with the arrow keys and Enter, and reads
+"""The live page in a real browser: headless Chromium opens it, follows the guidance line to the
+creator (a shift-click on its name beside the map), presses E there, finishes the creator with the arrow keys and Enter, and reads
 "Create Character=True" in the save panel. Screenshots of the page are kept.
 
 usage: live_page_test.py BRIMVALE_SIM SHOT_DIR [DOCS_SHOT]
