@@ -6,9 +6,10 @@
 #         -P wine-game-folder.cmake
 # Layouts:
 #   alone       the stand-in hook, not loaded by anyone: the plugin loads it and the campaign plays
-#   candidates  a DLL with eight of the nine exports, a copy of the hook cut short just after its
-#               export names, a text file and a directory named like DLLs, and the hook: the
-#               plugin loads the hook and only it
+#   candidates  a DLL with eight of the nine exports, one with all nine but two forwarded to
+#               kernel32, one with all nine that refuses to load, a copy of the hook cut short
+#               just after its export names, a text file, a sparse file of 600 MB and a directory
+#               named like DLLs, and the hook: the plugin loads the hook and only it
 #   no_hook     the same without the hook: the plugin loads nothing and stays idle
 #   inert       no DLL at all: the plugin loaded before a hook stays idle when the hook comes
 file(REMOVE_RECURSE ${FOLDER})
@@ -23,6 +24,8 @@ if(LAYOUT STREQUAL "alone")
 elseif(LAYOUT STREQUAL "candidates" OR LAYOUT STREQUAL "no_hook")
   # Named to come before the hook, so that a plugin taking the first DLL it sees would take them.
   file(COPY_FILE ${WINDOWS_DIR}/partial_hook.dll ${FOLDER}/a_partial_hook.dll)
+  file(COPY_FILE ${WINDOWS_DIR}/forwarded_hook.dll ${FOLDER}/a_forwarded_hook.dll)
+  file(COPY_FILE ${WINDOWS_DIR}/refusing_hook.dll ${FOLDER}/a_refusing_hook.dll)
   # Cut where the export names end: the table reads whole, but the sections after it are gone.
   execute_process(COMMAND ${OBJDUMP} -h ${hook} OUTPUT_VARIABLE sections RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0 OR NOT sections MATCHES "\\.edata +([0-9a-f]+) +[0-9a-f]+ +[0-9a-f]+ +([0-9a-f]+)")
@@ -36,6 +39,12 @@ elseif(LAYOUT STREQUAL "candidates" OR LAYOUT STREQUAL "no_hook")
   endif()
   file(WRITE ${FOLDER}/c_readme.dll "Copy Brimvale.asi into the game's folder.\r\n")
   file(MAKE_DIRECTORY ${FOLDER}/d_plugins.dll)
+  # Sparse, so that it costs no disk: a plugin that read it whole would take seconds over it.
+  set(huge ${FOLDER}/e_huge.dll)
+  execute_process(COMMAND truncate -s 600M ${huge} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "could not lay the sparse file")
+  endif()
   if(LAYOUT STREQUAL "candidates")
     file(COPY_FILE ${hook} ${FOLDER}/z_hook.dll)
     set(run --folder ${FOLDER}/Brimvale.asi z_hook.dll early)
@@ -49,6 +58,9 @@ else()
 endif()
 
 execute_process(COMMAND ${WINE_RUN} ${PREFIX} 240 ${FOLDER}/game.exe ${run} RESULT_VARIABLE rc)
+if(huge)
+  file(REMOVE ${huge})
+endif()
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the loader failed in the ${LAYOUT} game folder (${rc})")
 endif()

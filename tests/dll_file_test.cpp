@@ -95,8 +95,31 @@ std::vector<uint8_t> MakeDll(const std::vector<std::string>& names) {
   return image;
 }
 
+// A file of the game's folder as the plugin reads it: bytes at offsets, each read counted, and
+// the drive failing from the read numbered `failAt` on (a network share gone, a disc pulled).
+struct FolderFile {
+  const std::vector<uint8_t>& bytes;
+  uint64_t size;  // the size the drive reports, bytes past `bytes` reading as zeros
+  int failAt = -1;
+  int reads = 0;
+  uint64_t bytesRead = 0;
+
+  static bool Read(void* self, uint64_t offset, void* into, size_t length) {
+    FolderFile& file = *static_cast<FolderFile*>(self);
+    if (file.reads++ == file.failAt) return false;
+    EXPECT_LE(offset + length, file.size);
+    file.bytesRead += length;
+    auto* out = static_cast<uint8_t*>(into);
+    for (size_t i = 0; i < length; ++i)
+      out[i] = offset + i < file.bytes.size() ? file.bytes[offset + i] : 0;
+    return true;
+  }
+  DllFile Dll() { return {this, size, Read}; }
+};
+
 bool IsHook(const std::vector<uint8_t>& image) {
-  return DllFileHasHookExports(image.data(), image.size());
+  FolderFile file{image, image.size()};
+  return DllFileHasHookExports(file.Dll());
 }
 
 TEST(DllFile, ADllExportingTheNineOperationsIsTheHook) {
@@ -110,8 +133,9 @@ TEST(DllFile, ADllExportingTheNineOperationsIsTheHook) {
 
 TEST(DllFile, EachNameIsFoundWithItsAddressAndNoOtherIs) {
   const std::vector<uint8_t> image = MakeDll(kPlainNames);
+  FolderFile file{image, image.size()};
   DllExports exports;
-  ASSERT_TRUE(ReadDllExports(image.data(), image.size(), exports));
+  ASSERT_TRUE(ReadDllExports(file.Dll(), exports));
   for (const std::string& name : kPlainNames)
     EXPECT_TRUE(DllExportsName(exports, name.c_str())) << name;
   EXPECT_FALSE(DllExportsName(exports, "scriptWai"));
@@ -133,14 +157,43 @@ TEST(DllFile, AFileCutShortAnywhereIsNotTheHook) {
   for (size_t size = 0; size < whole.size(); ++size) {
     // A copy of exactly that many bytes, so that a read past its end is caught.
     const std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(size));
-    EXPECT_FALSE(DllFileHasHookExports(cut.data(), cut.size())) << "cut at " << size;
+    EXPECT_FALSE(IsHook(cut)) << "cut at " << size;
   }
 }
 
 TEST(DllFile, ATextFileNamedDllIsNotTheHook) {
   const std::string text = "Readme: copy Brimvale.asi into the game's folder.\r\n";
-  EXPECT_FALSE(DllFileHasHookExports(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-  EXPECT_FALSE(DllFileHasHookExports(nullptr, 0));
+  EXPECT_FALSE(IsHook(std::vector<uint8_t>(text.begin(), text.end())));
+  EXPECT_FALSE(IsHook({}));
+}
+
+// A hook of several hundred megabytes (or any huge file named .dll) costs a few small reads, and
+// a drive that fails at any of them leaves the file passed by, never half read.
+TEST(DllFile, TheHookIsReadInAFewSmallReadsAndAFailingDriveIsNoHook) {
+  const std::vector<uint8_t> image = MakeDll(kDecoratedNames);
+  FolderFile huge{image, uint64_t{600} << 20};
+  EXPECT_TRUE(DllFileHasHookExports(huge.Dll()));
+  EXPECT_LE(huge.reads, 5);
+  EXPECT_LT(huge.bytesRead, uint64_t{8192});
+  for (int failAt = 0; failAt < huge.reads; ++failAt) {
+    FolderFile failing{image, image.size(), failAt};
+    EXPECT_FALSE(DllFileHasHookExports(failing.Dll())) << "the drive failed at read " << failAt;
+  }
+}
+
+// A DLL may export a name that only points on to another DLL's function ("KERNEL32.Sleep"): the
+// loader binds that name to whatever the other DLL has, so it does not count as the hook's.
+TEST(DllFile, ANameForwardedToAnotherDllIsNotPresent) {
+  std::vector<uint8_t> image = MakeDll(kPlainNames);
+  const size_t functions = kExportData + 40;
+  // scriptWait's address points at a name's text inside the export data, as a forwarder's does.
+  Put32(image, functions + 4 * 4, Get32(image, kExportData + 40 + 4 * kPlainNames.size()));
+  FolderFile file{image, image.size()};
+  DllExports exports;
+  ASSERT_TRUE(ReadDllExports(file.Dll(), exports));
+  EXPECT_FALSE(DllExportsName(exports, "scriptWait"));
+  EXPECT_TRUE(DllExportsName(exports, "nativeCall"));
+  EXPECT_FALSE(IsHook(image));
 }
 
 struct Damage {

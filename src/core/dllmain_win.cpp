@@ -43,25 +43,28 @@ bool EndsWithDll(const wchar_t* name) {
   return length > 4 && _wcsicmp(name + length - 4, L".dll") == 0;
 }
 
-// Reads the file's export table through a read-only view of it; nothing of it runs.
+bool ReadHandleAt(void* file, uint64_t offset, void* into, size_t length) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  DWORD got = 0;
+  return length <= MAXDWORD &&
+         ReadFile(static_cast<HANDLE>(file), into, static_cast<DWORD>(length), &got, &at) &&
+         got == length;
+}
+
+// Reads the file's headers and export table with plain reads at their offsets: a drive that
+// fails mid-read (a network share, a removable disc) fails the read, where a mapped view of the
+// file would fault in the game; and a huge file costs no more than a small one. Nothing of it
+// runs.
 bool FileIsHook(const wchar_t* path) {
   HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  bool hook = false;
   LARGE_INTEGER size;
-  // An empty file cannot be mapped (and is no DLL).
-  if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-    HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    if (mapping != nullptr) {
-      if (const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) {
-        hook = DllFileHasHookExports(static_cast<const uint8_t*>(view),
-                                     static_cast<size_t>(size.QuadPart));
-        UnmapViewOfFile(view);
-      }
-      CloseHandle(mapping);
-    }
-  }
+  const bool hook =
+      GetFileSizeEx(file, &size) &&
+      DllFileHasHookExports(DllFile{file, static_cast<uint64_t>(size.QuadPart), ReadHandleAt});
   CloseHandle(file);
   return hook;
 }
@@ -82,24 +85,24 @@ bool LoadAndBindFolderHook() {
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(GameFolderPath, &found);
   if (search == INVALID_HANDLE_VALUE) return false;
-  HMODULE hook = nullptr;
+  bool bound = false;
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !EndsWithDll(found.cFileName) ||
         wcslen(found.cFileName) >= room) {
       continue;
     }
     wcscpy(name, found.cFileName);
-    if (FileIsHook(GameFolderPath)) {
-      hook = LoadLibraryW(GameFolderPath);
-      break;
-    }
-  } while (FindNextFileW(search, &found));
+    if (!FileIsHook(GameFolderPath)) continue;
+    // A file that reads whole may still not load (a DLL it needs is missing) or not bind: it is
+    // let go, and the next candidate tried.
+    HMODULE hook = LoadLibraryW(GameFolderPath);
+    if (hook == nullptr) continue;
+    void* module = hook;
+    bound = BindHookFromModules(&module, 1, FindModuleExport, Hook);
+    if (!bound) FreeLibrary(hook);
+  } while (!bound && FindNextFileW(search, &found));
   FindClose(search);
-  if (hook == nullptr) return false;
-  void* module = hook;
-  if (BindHookFromModules(&module, 1, FindModuleExport, Hook)) return true;
-  FreeLibrary(hook);
-  return false;
+  return bound;
 }
 
 bool BindScriptHook(HMODULE self) {

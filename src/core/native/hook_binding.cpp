@@ -46,10 +46,10 @@ bool BindModule(void* module, FindExport find, ScriptHookApi& api) {
 }
 
 // The file's export table answers as GetProcAddress would: an address when the name is there
-// (the file's own start, never called), null when it is not.
+// (the export data's copy, never called), null when it is not.
 void* FindFileExport(void* exports, const char* name) {
   const DllExports& table = *static_cast<const DllExports*>(exports);
-  return DllExportsName(table, name) ? const_cast<uint8_t*>(table.file) : nullptr;
+  return DllExportsName(table, name) ? const_cast<uint8_t*>(table.data.data()) : nullptr;
 }
 
 }  // namespace
@@ -65,10 +65,10 @@ bool BindHookFromModules(void* const* modules, size_t count, FindExport find, Sc
   return false;
 }
 
-bool DllFileHasHookExports(const uint8_t* file, size_t size) {
+bool DllFileHasHookExports(const DllFile& file) {
   DllExports exports;
-  ScriptHookApi unused;  // bound to addresses in the file, so never called
-  return ReadDllExports(file, size, exports) && BindModule(&exports, FindFileExport, unused);
+  ScriptHookApi unused;  // bound to addresses in the copy, so never called
+  return ReadDllExports(file, exports) && BindModule(&exports, FindFileExport, unused);
 }
 
 }  // namespace brimvale

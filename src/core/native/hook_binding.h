@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/native/dll_file.h"
 #include "core/native/hook.h"
 
 namespace brimvale {
@@ -17,8 +18,8 @@ using FindExport = void* (*)(void* module, const char* name);
 // untouched, when no module has them all.
 bool BindHookFromModules(void* const* modules, size_t count, FindExport find, ScriptHookApi& api);
 
-// Whether the DLL file whose `size` bytes are at `file` exports all nine operations, under the
-// names that BindHookFromModules accepts; read from the file, without loading it.
-bool DllFileHasHookExports(const uint8_t* file, size_t size);
+// Whether the DLL file exports all nine operations with addresses of its own, under the names
+// that BindHookFromModules accepts; read from the file, without loading it.
+bool DllFileHasHookExports(const DllFile& file);
 
 }  // namespace brimvale
