@@ -305,6 +305,14 @@ TEST_F(ProfileFileReads, ALoneCarriageReturnEndsALine) {
             "[Story]\rProgress=1\r[Rank]\rXP=6\rRank=2\rSkill Points=1\r[Character]\rGender=1\r");
 }
 
+// Among LF and CR LF line breaks a CR alone still ends its line, as kernel32 reads it.
+TEST_F(ProfileFileReads, ALoneCarriageReturnAmongOtherLineBreaksEndsALineToo) {
+  WriteSave("[Rank]\rXP=5\n[Story]\r\nProgress=x\ry\r\n");
+  EXPECT_EQ(ReadInt("Rank", "XP", 9), 5);
+  EXPECT_EQ(Read("Story", "Progress", "none"), "x");
+  EXPECT_EQ(Read("Story", "y", "none"), "none");  // a line of its own, and no key
+}
+
 TEST_F(ProfileFileReads, IntegersTakeHexOctalAndBinaryPrefixesAsKernel32Does) {
   WriteSave("[Rank]\r\nXP=0x1F\r\nRank=-0o17\r\nSkill Points=0b101x\r\nXPToRank=0X1F\r\n");
   EXPECT_EQ(ReadInt("Rank", "XP", 9), 31);

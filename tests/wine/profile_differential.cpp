@@ -31,6 +31,12 @@ constexpr FileDifference kIntendedFileDifferences[] = {
     {"LF-only file",
      "a file kept with LF line breaks keeps them for the lines added; kernel32 rewrites every "
      "line break as CRLF"},
+    {"a lone CR among LF line breaks",
+     "the file's line breaks stay as they are and the line added takes its first one (a CR); "
+     "kernel32 rewrites every line break as CRLF"},
+    {"a lone CR inside a CRLF line",
+     "only the value written changes and the CR after it stays; kernel32 rewrites every line "
+     "break as CRLF"},
 };
 
 using Transcript = std::map<std::string, std::vector<std::string>>;
