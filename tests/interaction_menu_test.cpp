@@ -115,6 +115,22 @@ TEST_F(InteractionMenuTest, TheFirstOpeningFadesInElevenStepsAndQuitComesBackToE
   EXPECT_LE(framesLater, 61);
 }
 
+// The game timer rolls over from 2147483647 to -2147483648: a return across it still lasts its
+// 2000 ms, and its end is reckoned without overflow.
+TEST_F(InteractionMenuTest, TheCameraReturnLastsItsTwoSecondsAcrossTheTimersWrap) {
+  StartFreeRoam();
+  const int camerasBefore = host.world.cameras.LiveCameras();
+  OpenMenu();
+  host.config.timerStartMs = 2147483647 - 1000 - host.GameTime();  // a second before the wrap
+  Press("INPUT_FRONTEND_CANCEL", 2, 20);
+  ASSERT_EQ(host.world.cameras.LiveCameras(), camerasBefore + 1);
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.cameras.LiveCameras() == camerasBefore; }, 90));
+  const int64_t framesLater =
+      host.Calls(DestroyCamera).back()->frame - host.Calls(RenderScriptCameras).back()->frame;
+  EXPECT_GE(framesLater, 60);
+  EXPECT_LE(framesLater, 61);
+}
+
 // Opened again while the view is still returning: the old camera goes before the new one is
 // made, so the openings never keep more than the one camera and leave none.
 TEST_F(InteractionMenuTest, OpenedAgainDuringTheReturnTheOldCameraGoesFirst) {

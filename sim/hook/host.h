@@ -104,6 +104,9 @@ struct HostConfig {
   Vector3 playerStart{0.0f, 0.0f, 0.0f};
   bool trace = true;
   FaultPlan faults;  // none unless a test asks for them
+  // What the game timer reads at game time 0; it counts on from there and rolls over at 2^31 as
+  // the game's does (tests: a wait across the wrap).
+  int32_t timerStartMs = 0;
 };
 
 class SimHost {
@@ -163,6 +166,10 @@ class SimHost {
 
   int64_t Frame() const { return frame_; }
   int32_t GameTime() const { return static_cast<int32_t>(timeMs_); }
+  int32_t GameTimer() const {
+    return static_cast<int32_t>(static_cast<uint32_t>(config.timerStartMs) +
+                                static_cast<uint32_t>(GameTime()));
+  }
   bool ScriptRunning() const;
 
   const std::vector<TraceEntry>& Trace() const { return trace_; }

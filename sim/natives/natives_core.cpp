@@ -32,7 +32,7 @@ void RegisterCoreNatives(SimHost& host) {
   });
   host.On(PlayerPed, [](SimHost& h, const NativeCall& c) { c.ReturnInt(h.world.player.ped); });
   host.On(PlayerIndex, [](SimHost& h, const NativeCall& c) { c.ReturnInt(h.world.player.index); });
-  host.On(GameTimer, [](SimHost& h, const NativeCall& c) { c.ReturnInt(h.GameTime()); });
+  host.On(GameTimer, [](SimHost& h, const NativeCall& c) { c.ReturnInt(h.GameTimer()); });
   host.On(ControlJustPressed, [](SimHost& h, const NativeCall& c) {
     c.ReturnBool(h.world.justPressed.count({c.Int(0), c.UInt(1)}) > 0);
   });
