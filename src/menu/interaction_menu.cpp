@@ -189,7 +189,7 @@ void ReleaseMenuCamera() {
 // it could cut the return short.
 void ReleaseReturnedCamera() {
   if (!InteractionMenu.CameraReturning) return;
-  if (GameTimer() - InteractionMenu.CameraReturnEndsAt < 0) return;
+  if (TimerBefore(GameTimer(), InteractionMenu.CameraReturnEndsAt)) return;
   ReleaseMenuCamera();
 }
 
@@ -228,7 +228,7 @@ void QuitMenu() {
   SetRadarFlag(1);
   HoldTransitionFlag(1);
   RenderScriptCameras(false, 1, kReturnMs, 0, 0, 0);
-  InteractionMenu.CameraReturnEndsAt = GameTimer() + kReturnMs;
+  InteractionMenu.CameraReturnEndsAt = TimerAfter(GameTimer(), kReturnMs);
   LensSound("lens_down");
   while (InteractionMenu.MenuAlpha > 0) {
     SetGameplayCameraRelativeHeading(0.0f, 1.0f);
