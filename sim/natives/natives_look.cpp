@@ -69,13 +69,13 @@ void RegisterLookNatives(SimHost& host) {
   host.On(SetLawContextOption, [](SimHost& h, const NativeCall& c) {
     h.world.look.lawOptions.push_back({c.Int(0), c.Int(1), c.Int(2)});
   });
-  host.On(SetDeathFlowOption1,
+  host.On(SetDeathFlowFreeRoamFirst,
           [](SimHost& h, const NativeCall& c) { h.world.look.deathFlow[0] = c.Int(0); });
-  host.On(SetDeathFlowOption2,
+  host.On(SetDeathFlowFreeRoamSecond,
           [](SimHost& h, const NativeCall& c) { h.world.look.deathFlow[1] = c.Int(0); });
-  host.On(SetDeathFlowOption3,
+  host.On(SetDeathFlowDeathScreenFirst,
           [](SimHost& h, const NativeCall& c) { h.world.look.deathFlow[2] = c.Int(0); });
-  host.On(SetDeathFlowOption4,
+  host.On(SetDeathFlowDeathScreenSecond,
           [](SimHost& h, const NativeCall& c) { h.world.look.deathFlow[3] = c.Int(0); });
   host.On(SetCampaignStartFlag,
           [](SimHost& h, const NativeCall& c) { h.world.look.campaignStartFlag = c.Int(0); });

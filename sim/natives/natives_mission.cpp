@@ -118,11 +118,11 @@ void RegisterLawAndWorld(SimHost& host) {
   });
   host.On(ResetLawResponse,
           [](SimHost& h, const NativeCall&) { ++h.world.mission.law.responseResets; });
-  host.On(SetLawOptionA,
+  host.On(SetPenitentiaryLawOptionFirst,
           [](SimHost& h, const NativeCall& c) { h.world.mission.law.options[0] = c.Int(0); });
-  host.On(SetLawOptionB,
+  host.On(SetPenitentiaryLawOptionSecond,
           [](SimHost& h, const NativeCall& c) { h.world.mission.law.options[1] = c.Int(0); });
-  host.On(SetLawOptionC,
+  host.On(SetPenitentiaryLawOptionThird,
           [](SimHost& h, const NativeCall& c) { h.world.mission.law.options[2] = c.Int(0); });
   host.On(ResetPlayerForMission, [](SimHost& h, const NativeCall& c) {
     if (c.Int(0) == h.world.player.index) ++h.world.mission.missionResets;

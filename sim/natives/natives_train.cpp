@@ -338,11 +338,11 @@ void RegisterWeapons(SimHost& host) {
 }
 
 void RegisterLaw(SimHost& host) {
-  host.On(SetLawFlagA,
+  host.On(SetLawFlagBeforeCrimeReport,
           [](SimHost& h, const NativeCall& c) { h.world.trains.lawFlags['A'] = c.Int(0); });
-  host.On(SetLawFlagB,
+  host.On(SetLawFlagAfterCrimeReport,
           [](SimHost& h, const NativeCall& c) { h.world.trains.lawFlags['B'] = c.Int(0); });
-  host.On(SetLawFlagC,
+  host.On(SetLawFlagEndingCrimeReport,
           [](SimHost& h, const NativeCall& c) { h.world.trains.lawFlags['C'] = c.Int(0); });
   host.On(ReportCrime, [](SimHost& h, const NativeCall& c) {
     TrainWorld& t = h.world.trains;

@@ -85,7 +85,7 @@ struct LookWorld {
   std::vector<Hash> worldHashes;  // every ApplyWorldHash, in order
   int32_t lawContext = 7;         // what GetLawContext answers
   std::vector<LawOption> lawOptions;
-  std::optional<int32_t> deathFlow[4];  // SetDeathFlowOption1 .. 4
+  std::optional<int32_t> deathFlow[4];  // the SetDeathFlow* natives, in catalogue order
   std::optional<int32_t> campaignStartFlag;
 
   PedLook& Of(int32_t ped) { return peds[ped]; }

@@ -28,7 +28,7 @@ static_assert(sizeof kWorldHashes / sizeof kWorldHashes[0] == 32);
 void PlaceStartPointBlip() {
   const Blip blip = AddBlipForCoord(HashName("BLIP_STYLE_PICKUP"), kStartPoint);
   SetBlipSprite(blip, kStartPointSprite, 1);
-  SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Brimvale"));
+  SetBlipName(blip, CreateVarString(kVarStringPlain, "PLAYER_STRING", "Brimvale"));
   Campaign.ObjectiveBlip = blip;
 }
 
@@ -56,10 +56,7 @@ void StartCampaign() {
   }
   // The missions reuse the handle; a removed blip's number may come back for another blip.
   Campaign.ObjectiveBlip = {};
-  SetDeathFlowOption1(1);
-  SetDeathFlowOption2(1);
-  SetDeathFlowOption3(0);
-  SetDeathFlowOption4(0);
+  SetDeathFlowOptions(kDeathFlowAtCampaignStart);
   SetCampaignStartFlag(1);
   ScriptWait(500);
   ScreenFadeIn(500);

@@ -70,7 +70,7 @@ void ResetPlayerForPrologue(Ped ped, Player player) {
   RemovePlayerMoney(GetPlayerMoney());
   SetPedHighRankFlag(ped, 0);
   RemovePedWeapons(ped, 1, 1);
-  SetPedCarryFlag(ped, 8, 1);
+  SetPedCarryFlag(ped, kCarryFlagPlayerReset, 1);
 }
 
 void ApplyPrisonLook() {
@@ -281,9 +281,9 @@ void SuppressPenitentiary() {
   EndGameScripts(kPenitentiaryScripts, 2);
   ResetPlayerLawState(PlayerIndex());
   ResetLawResponse();
-  SetLawOptionA(0);
-  SetLawOptionB(0);
-  SetLawOptionC(0);
+  SetPenitentiaryLawOptionFirst(kLawSettingOff);
+  SetPenitentiaryLawOptionSecond(kLawSettingOff);
+  SetPenitentiaryLawOptionThird(kLawSettingOff);
   ClearAreaAround(kPenitentiaryCentre, kPenitentiaryRadius);
 }
 

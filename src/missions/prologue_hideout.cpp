@@ -429,7 +429,7 @@ void RunEliminateGang() {
   const Vector3 body = GetEntityCoords(leader, true, true);
   P.LeaderBlip = AddBlipForCoord(HashName("BLIP_STYLE_ENEMY"), body);
   SetBlipSprite(P.LeaderBlip, HashName("blip_mp_bounty_dead"), 1);
-  SetBlipName(P.LeaderBlip, CreateVarString(10, "PLAYER_STRING", "Gang Leader"));
+  SetBlipName(P.LeaderBlip, CreateVarString(kVarStringPlain, "PLAYER_STRING", "Gang Leader"));
   for (int32_t i = 1; i < kGangMemberCount; ++i)
     ReleaseEntityHandle(P.GangMembers[i]);
   P.PrologueStage = kPrologueDeliverLeader;
@@ -471,7 +471,7 @@ void RunFreeRoamHandOver() {
   SetMissionAudioFlags(false);
   RemoveMissionGroups();
   EndCutScene(false);
-  SetPedCarryFlag(ped, 0, 1);
+  SetPedCarryFlag(ped, kCarryFlagMissionEnd, 1);
   ApplyStarterLook();
   SetDownInFreeRoam(ped, player, mount);
   PlayFewDaysLater(ped);

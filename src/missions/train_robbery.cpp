@@ -106,7 +106,7 @@ void DeleteStartPrompt() {
 void RegisterStartPrompt() {
   const Prompt prompt = PromptRegisterBegin();
   PromptSetControlAction(prompt, HashName("INPUT_INTERACT_LOCKON_POS"));
-  PromptSetText(prompt, CreateVarString(10, "LITERAL_STRING", "Start Train Robbery"));
+  PromptSetText(prompt, CreateVarString(kVarStringPlain, "LITERAL_STRING", "Start Train Robbery"));
   PromptSetHoldMode(prompt, 1);
   PromptRegisterEnd(prompt);
   PromptSetEnabled(prompt, true);
@@ -348,7 +348,7 @@ void EscapeLaw(const RobberyFrame& f) {
   SetObjectiveBlip([] {
     const Blip safeZone = CreateCoordBlip(HashName("BLIP_STYLE_OBJECTIVE"), kSafeZone);
     SetBlipSprite(safeZone, 0, 1);
-    SetBlipName(safeZone, CreateVarString(10, "PLAYER_STRING", "Safe Zone"));
+    SetBlipName(safeZone, CreateVarString(kVarStringPlain, "PLAYER_STRING", "Safe Zone"));
     return safeZone;
   });
   BeginGpsRoute(kSafeZoneRoute);
@@ -459,7 +459,7 @@ void SpawnRobberyTrain(Vector3 at) {
   SetTrainStopFlag(train, 0);
   const Blip blip = AddBlipForEntity(HashName("BLIP_STYLE_LOOT_OBJECTIVE"), train);
   SetBlipSprite(blip, HashName("blip_ambient_train"), 1);
-  SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Train"));
+  SetBlipName(blip, CreateVarString(kVarStringPlain, "PLAYER_STRING", "Train"));
   for (const char* model : kTrainModelList)
     ReleaseModelIfValid(model);
 }
@@ -483,7 +483,7 @@ void SpawnTrainLoot() {
   EnableObjectInteraction(bag, 1, 1);
   const Blip blip = AddBlipForEntity(HashName("BLIP_STYLE_LOOT_OBJECTIVE"), bag);
   SetBlipSprite(blip, HashName("blip_ambient_delivery"), 1);
-  SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Money Bag"));
+  SetBlipName(blip, CreateVarString(kVarStringPlain, "PLAYER_STRING", "Money Bag"));
 
   CreateMissionGroups();
   const Hash guardModel = HashName(kGuardModel);
@@ -510,14 +510,14 @@ void SpawnTrainLoot() {
 
 void ReportTrainRobbery() {
   SetSceneDisplayFlag(false);
-  SetLawFlagA(0);
+  SetLawFlagBeforeCrimeReport(kLawSettingOff);
   ReportCrime(GetLawContext(), HashName("CRIME_TRAIN_ROBBERY"), 0, 0, 0);
   if (!IsLawResponding(PlayerIndex())) {
     const Vector3 at = GetEntityOffsetPosition(PlayerPed(), {0.0f, 0.0f, 0.0f});
     DispatchLawToCoord(at, HashName("LAW_CUSTOM_TRAIN_ROBBERY"));
   }
-  SetLawFlagB(0);
-  SetLawFlagC(0);
+  SetLawFlagAfterCrimeReport(kLawSettingOff);
+  SetLawFlagEndingCrimeReport(kLawSettingOff);
 }
 
 void SuppressTrainServices() {

@@ -20,13 +20,6 @@ struct Quadrant {
 };
 constexpr Quadrant kQuadrants[] = {{1.0f, 1.0f}, {-1.0f, -1.0f}, {1.0f, -1.0f}, {-1.0f, 1.0f}};
 
-void SetDeathFlowOptions() {
-  SetDeathFlowOption1(0);
-  SetDeathFlowOption2(0);
-  SetDeathFlowOption3(1);
-  SetDeathFlowOption4(1);
-}
-
 void HoldDeathScreen() {
   ScreenFadeIn(0);
   HoldTransitionFlag(1);
@@ -42,7 +35,7 @@ void HoldBlack() {
 }
 
 void ShowDeathScreen() {
-  SetDeathFlowOptions();
+  SetDeathFlowOptions(kDeathFlowOnDeathScreen);
   RefreshPlayerState();
   StartScreenEffect("DeathFailMP01");
   SetPlayerDeathState(PlayerIndex(), true);
@@ -61,7 +54,7 @@ void Revive(Ped ped) {
   ResurrectPed(ped);
   SetPedProtected(ped, true);
   ApplyOutfit();
-  SetDeathFlowOptions();
+  SetDeathFlowOptions(kDeathFlowOnDeathScreen);
 }
 
 void PutDown(Ped ped, Vector3 at) {

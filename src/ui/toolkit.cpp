@@ -40,14 +40,14 @@ const char* CopyToRing(const char* open, const char* text, const char* close) {
 }
 
 DisplayString Literal(const char* text) {
-  return CreateVarString(10, "LITERAL_STRING", CopyToRing(nullptr, text, nullptr));
+  return CreateVarString(kVarStringPlain, "LITERAL_STRING", CopyToRing(nullptr, text, nullptr));
 }
 
 void DisplayComposed(const char* open, const char* text, float x, float y, float xScale,
                      float yScale) {
   const DisplayString literal =
-      CreateVarString(10, "LITERAL_STRING", CopyToRing(open, text, kClose));
-  const DisplayString coloured = CreateColorString(42, "COLOR_STRING", 0, literal);
+      CreateVarString(kVarStringPlain, "LITERAL_STRING", CopyToRing(open, text, kClose));
+  const DisplayString coloured = CreateColorString(kVarStringColoured, "COLOR_STRING", 0, literal);
   DisplayText(coloured, x, y);
   SetTextScale(xScale, yScale);
 }

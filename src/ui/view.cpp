@@ -35,7 +35,7 @@ Blip CreateNamedBlip(Hash style, Vector3 at, Hash sprite, const char* name) {
   return CreateBlipAndWait([&] {
     const Blip blip = AddBlipForCoord(style, {at.x, at.y, at.z - 1.0f});
     SetBlipSprite(blip, sprite, 1);
-    SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", name));
+    SetBlipName(blip, CreateVarString(kVarStringPlain, "PLAYER_STRING", name));
     return blip;
   });
 }

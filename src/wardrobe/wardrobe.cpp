@@ -70,7 +70,7 @@ void PlaceShopBlips() {
       ScriptWait(0);
     }
     SetBlipSprite(blip, HashName("blip_shop_wardrobe"), 1);
-    SetBlipName(blip, CreateVarString(10, "PLAYER_STRING", "Wardrobe"));
+    SetBlipName(blip, CreateVarString(kVarStringPlain, "PLAYER_STRING", "Wardrobe"));
   }
   for (int i = 0; i < kWardrobeShopCount; ++i) {
     if (DoesBlipExist(Wardrobe.ShopBlips[i])) {

@@ -77,10 +77,10 @@
   X(GetLawContext, 0x47E385B0D957C8D4, int32_t) \
   X(SetLawContextOption, 0x9F9A829C6751F3C7, void, int32_t, int32_t, int32_t) \
   X(SetCampaignStartFlag, 0x4B8F743A4A6D2FF8, void, int32_t) \
-  X(SetDeathFlowOption1, 0x6C9FF40FF1B69F8F, void, int32_t) \
-  X(SetDeathFlowOption2, 0x66AB6B6C7E72F393, void, int32_t) \
-  X(SetDeathFlowOption3, 0xDF3B5846DE5904AF, void, int32_t) \
-  X(SetDeathFlowOption4, 0xAC806C4CAB973517, void, int32_t) \
+  X(SetDeathFlowFreeRoamFirst, 0x6C9FF40FF1B69F8F, void, int32_t) \
+  X(SetDeathFlowFreeRoamSecond, 0x66AB6B6C7E72F393, void, int32_t) \
+  X(SetDeathFlowDeathScreenFirst, 0xDF3B5846DE5904AF, void, int32_t) \
+  X(SetDeathFlowDeathScreenSecond, 0xAC806C4CAB973517, void, int32_t) \
   /* appearance */ \
   X(SetPedFaceFeature, 0x5653AB26C82938CF, void, Ped, int32_t /*feature id*/, float) \
   X(SetPedTextureLayer, 0xBC6DF00D7A4A6819, void, Ped, Hash, Hash, Hash, Hash, Hash /*palette*/, int32_t, int32_t, int32_t) \
@@ -261,18 +261,18 @@
   X(SetWeaponAmmoCount, 0xDCD2A934D65CB497, void, Ped, Hash, int32_t) \
   X(RefreshPedWeapon, 0x79E1E511FF7EFB13, void, Ped) \
   /* law */ \
-  X(SetLawFlagA, 0x710448D44A64C213, void, int32_t) \
-  X(SetLawFlagB, 0x987BE590FB9D41E5, void, int32_t) \
-  X(SetLawFlagC, 0xDCF12B89624AAC96, void, int32_t) \
+  X(SetLawFlagBeforeCrimeReport, 0x710448D44A64C213, void, int32_t) \
+  X(SetLawFlagAfterCrimeReport, 0x987BE590FB9D41E5, void, int32_t) \
+  X(SetLawFlagEndingCrimeReport, 0xDCF12B89624AAC96, void, int32_t) \
   X(ReportCrime, 0xEDFC6C1FD1C964F5, void, int32_t /*law context*/, Hash /*crime*/, int32_t, int32_t, int32_t) \
   X(IsLawResponding, 0xAD401C63158ACBAA, bool, Player) \
   X(DispatchLawToCoord, 0x75CBF20BA47E4F89, void, Vector3, Hash) \
   /* the law, the player's name, the radar, screen effects */ \
   X(ResetPlayerLawState, 0x062B4A4A3396351D, void, Player) \
   X(ResetLawResponse, 0x55F37F5F3F2475E1, void) \
-  X(SetLawOptionA, 0xAB0D553FE20A6E25, void, int32_t) \
-  X(SetLawOptionB, 0xBA0980B5C0A11924, void, int32_t) \
-  X(SetLawOptionC, 0xC0258742B034DFAF, void, int32_t) \
+  X(SetPenitentiaryLawOptionFirst, 0xAB0D553FE20A6E25, void, int32_t) \
+  X(SetPenitentiaryLawOptionSecond, 0xBA0980B5C0A11924, void, int32_t) \
+  X(SetPenitentiaryLawOptionThird, 0xC0258742B034DFAF, void, int32_t) \
   /* the prologue's player set-up */ \
   X(ResetPlayerForMission, 0xC76F252371150D9A, void, Player) \
   X(ApplyRegionByName, 0x26D558692B25DD95, void, const char*) \
@@ -327,6 +327,29 @@ BRIMVALE_NATIVES(BRIMVALE_DECLARE_NATIVE)
 // than one place or where a bare number would not say which it is.
 inline constexpr int32_t kMenuPad = 2;    // ControlJustPressed, DisableControlThisFrame: menus
 inline constexpr int32_t kEditorPad = 0;  // ControlJustPressed: the creator's and wardrobe's pages
+// CreateVarString's first argument: a string of a literal or a player text, or a coloured one.
+inline constexpr int32_t kVarStringPlain = 10;
+inline constexpr int32_t kVarStringColoured = 42;
+// What the death-flow options, the law flags and the law options change is the game's; they are
+// named for the two pairs the death flow comes in and for where the plugin sets the others.
+// The death flow: the free-roam pair is on from the campaign's start, the death-screen pair while
+// the death screen shows and after the revive.
+struct DeathFlowOptions {
+  int32_t freeRoamFirst, freeRoamSecond, deathScreenFirst, deathScreenSecond;
+};
+inline constexpr DeathFlowOptions kDeathFlowAtCampaignStart{1, 1, 0, 0};
+inline constexpr DeathFlowOptions kDeathFlowOnDeathScreen{0, 0, 1, 1};
+inline void SetDeathFlowOptions(DeathFlowOptions options) {
+  SetDeathFlowFreeRoamFirst(options.freeRoamFirst);
+  SetDeathFlowFreeRoamSecond(options.freeRoamSecond);
+  SetDeathFlowDeathScreenFirst(options.deathScreenFirst);
+  SetDeathFlowDeathScreenSecond(options.deathScreenSecond);
+}
+// SetLawFlag*CrimeReport and SetPenitentiaryLawOption*: every call turns its setting off.
+inline constexpr int32_t kLawSettingOff = 0;
+// SetPedCarryFlag's flag ids: the prologue's player reset sets one, the hideout's end the other.
+inline constexpr int32_t kCarryFlagPlayerReset = 8;
+inline constexpr int32_t kCarryFlagMissionEnd = 0;
 // ClearArea: the broad set of bits first, then bit 21 alone.
 inline constexpr int32_t kClearAreaBroadFlags = 1917883;
 inline constexpr int32_t kClearAreaBit21 = 0x200000;
