@@ -4,6 +4,7 @@
 
 #include "character/character_record.h"
 #include "character/outfit.h"
+#include "player/save_text.h"
 #include "sim_fixture.h"
 #include "wardrobe/outfit_editor.h"
 
@@ -128,13 +129,9 @@ TEST_F(OutfitSave, PartAndTintKeysAreWrittenInTurnCategoryByCategory) {
   Outfit.OutfitParts[19] = 42;
   Outfit.OutfitTints[19] = 7;
   SaveOutfit();
-  const std::string text = SaveText();
   std::vector<std::string> keys;
-  size_t at = 0;
-  while ((at = text.find("Outfit ", at)) != std::string::npos) {
-    keys.push_back(text.substr(at, text.find('=', at) - at));
-    ++at;
-  }
+  for (const sim::SaveEntry& e : sim::ParseSaveText(SaveText()))
+    if (e.section == "Character" && e.key.starts_with("Outfit ")) keys.push_back(e.key);
   ASSERT_EQ(keys.size(), 40u);
   for (int i = 0; i < kClothingCategoryCount; ++i) {
     EXPECT_EQ(keys[2 * i], "Outfit Part " + std::to_string(i));
