@@ -9,6 +9,7 @@
 #include "hook/game_directory.h"
 #include "hook/host.h"
 #include "hook/plugin_link.h"
+#include "player/playthrough.h"
 #include "player/scenario.h"
 
 namespace brimvale::sim {
@@ -81,6 +82,18 @@ bool CheckInert() {
   return ok;
 }
 
+// "trace:<scenario>:<folder>": the playthrough of the scenario, its trace written to the folder as
+// the Linux build writes it, for the two to be compared call for call.
+bool PlayTraced(const std::string& run) {
+  const size_t colon = run.find(':');
+  if (colon == std::string::npos) return false;
+  PlayOptions options;
+  options.scenario = run.substr(0, colon);
+  options.out = run.substr(colon + 1);
+  options.shots = false;
+  return RunPlaythrough(options, nullptr, std::cout, std::cout) == 0;
+}
+
 }  // namespace
 }  // namespace brimvale::sim
 
@@ -97,6 +110,8 @@ extern "C" int BrimvaleStandInRun(const char* mode, const char* pluginPath) {
       ok = CheckEarlyBinding(pluginPath ? pluginPath : "");
     } else if (name == "inert") {
       ok = CheckInert();
+    } else if (name.rfind("trace:", 0) == 0) {
+      ok = PlayTraced(name.substr(6));
     } else if (const Scenario* scenario = FindScenario(name)) {
       std::cout << "scenario " << scenario->name << ": " << scenario->summary << "\n";
       ok = PlayScenario(*scenario, HostConfig{}, std::cout);
