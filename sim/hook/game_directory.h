@@ -9,6 +9,15 @@
 
 namespace brimvale::sim {
 
+// A save file read whole; empty when there is none (or it is a directory: the stream's buffer
+// copy fails quietly).
+inline std::string ReadSaveFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 class GameDirectory {
  public:
   explicit GameDirectory(const std::string& name) {
@@ -27,12 +36,7 @@ class GameDirectory {
   GameDirectory& operator=(const GameDirectory&) = delete;
 
   const std::filesystem::path& path() const { return dir_; }
-  std::string SaveText() const {
-    std::ifstream in(dir_ / "Brimvale.ini", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string SaveText() const { return ReadSaveFile(dir_ / "Brimvale.ini"); }
   void WriteSave(const std::string& text) const {
     std::ofstream(dir_ / "Brimvale.ini", std::ios::binary | std::ios::trunc) << text;
   }

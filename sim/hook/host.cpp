@@ -3,11 +3,16 @@
 #include <cctype>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 #include "hook/plugin_link.h"
 
 namespace brimvale::sim {
 namespace {
+
+// How RunFrame leaves the frame loop that LeaveFrameLoop asked to leave; only RunLeavable
+// catches it.
+struct LeftFrameLoop {};
 
 SimHost* activeHost = nullptr;
 
@@ -203,6 +208,7 @@ void SimHost::RunFrame() {
   EndFrameMission(*this);
   timeMs_ += config.frameMs;
   if (onFrameEnd) onFrameEnd(*this);
+  if (leaveFrameLoop_ && leavable_ > 0) throw LeftFrameLoop{};
 }
 
 void SimHost::RunFrames(int count) {
@@ -215,6 +221,20 @@ bool SimHost::RunUntil(const std::function<bool()>& done, int maxFrames) {
     RunFrame();
     if (done()) return true;
   }
+  return false;
+}
+
+bool SimHost::RunLeavable(const std::function<void()>& frames) {
+  if (std::exchange(leaveFrameLoop_, false)) return true;
+  ++leavable_;
+  try {
+    frames();
+  } catch (const LeftFrameLoop&) {
+    --leavable_;
+    leaveFrameLoop_ = false;
+    return true;
+  }
+  --leavable_;
   return false;
 }
 
@@ -351,6 +371,7 @@ void SimHost::PlatformFreeConsole() {
 
 void SimHost::RegisterHandlers() {
   RegisterCoreNatives(*this);
+  RegisterModelNatives(*this);
   RegisterUiNatives(*this);
   RegisterBlipNatives(*this);
   RegisterLookNatives(*this);

@@ -140,6 +140,16 @@ class SimHost {
   // Runs frames until `done` holds (tested after each frame); false if `maxFrames` ran out.
   bool RunUntil(const std::function<bool()>& done, int maxFrames);
 
+  // Leaving the frame loop: the frame-end callback asks with LeaveFrameLoop (the live game's
+  // restart, stop, or the viewer taking the keys back), and whatever runs frames under
+  // RunLeavable is left once that frame is complete, even the scripted player deep in one of its
+  // waits. The host unwinds it with an exception of its own, thrown at the end of RunFrame and
+  // caught only in RunLeavable: the player's segments wait in nested loops that could not all
+  // be taught to stop, nor run on without acting after the viewer took over.
+  void LeaveFrameLoop() { leaveFrameLoop_ = true; }
+  // Runs `frames`; true when they were left (or a leave was asked before they began).
+  bool RunLeavable(const std::function<void()>& frames);
+
   // Runs `body` on the script fibre in place of the plugin's script, frame by frame, until it
   // returns; false if it was still running after `maxFrames`.
   bool RunScript(std::function<void()> body, int maxFrames = 100000);
@@ -223,6 +233,8 @@ class SimHost {
   std::vector<std::pair<void*, int64_t>> moduleCalls_{{nullptr, 0}};
   size_t fibreSlot_ = 0;
 
+  bool leaveFrameLoop_ = false;
+  int leavable_ = 0;  // RunLeavable calls under way
   int64_t frame_ = 0;
   double timeMs_ = 0.0;
   double wakeAtMs_ = 0.0;
@@ -240,6 +252,9 @@ class SimHost {
 
 // The handlers of each part of the game world, one registration function per file.
 void RegisterCoreNatives(SimHost& host);
+// Models load some frames after they are asked for; the player's model is switched by setting it
+// or through the model globals.
+void RegisterModelNatives(SimHost& host);
 void RegisterUiNatives(SimHost& host);
 void RegisterBlipNatives(SimHost& host);
 void RegisterLookNatives(SimHost& host);

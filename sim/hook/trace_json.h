@@ -24,6 +24,17 @@ class HashNames {
   std::unordered_map<uint32_t, std::string> names_;
 };
 
+// Each call the host traced since the last drain, handed to `each` once its names are learnt,
+// then dropped from the host so that a long run's trace does not pile up in memory.
+template <typename Each>
+void DrainTrace(SimHost& host, HashNames& names, Each&& each) {
+  for (const TraceEntry& entry : host.Trace()) {
+    names.Learn(entry);
+    each(entry);
+  }
+  host.ClearTrace();
+}
+
 // Appends the entry's line (with its new line) to `line`.
 void AppendTraceJson(const TraceEntry& entry, const HashNames& names, std::string& line);
 

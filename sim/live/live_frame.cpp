@@ -63,10 +63,7 @@ json DrawingJson(const ScreenDrawing& drawing) {
 }
 
 json StatsJson(const SimHost& host, const SaveEntries& save) {
-  auto value = [&](const char* section, const char* key) {
-    auto it = save.find({section, key});
-    return it == save.end() ? std::string() : it->second;
-  };
+  auto value = [&](const char* section, const char* key) { return SavedValue(save, section, key); };
   // Only what the game holds: a maximum health exists once something set one on the player.
   std::string health = host.world.player.dead ? "dead" : "alive";
   if (auto it = host.world.scene.peds.find(host.world.player.ped);

@@ -1,13 +1,11 @@
 #include "live/live_game.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <random>
-#include <sstream>
 
 #include "hook/plugin_link.h"
 #include "live/live_session.h"
 #include "player/player.h"
+#include "player/save_text.h"
 #include "player/scenario.h"
 
 namespace brimvale::sim {
@@ -16,25 +14,15 @@ namespace {
 constexpr size_t kMaxMilestones = 2000;
 constexpr size_t kMaxLogLines = 200;
 
-std::string SaveValueOf(const SaveEntries& save, const char* section, const char* key) {
-  auto it = save.find({section, key});
-  return it == save.end() ? std::string() : it->second;
-}
-
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int ch) override { return ch; }
-};
-
 }  // namespace
 
 // The next part from where the game stands, as a new game plays them.
 PlayPart NextPart(const LiveGame::Session& session) {
   const SaveEntries& save = session.watcher->Save();
-  if (SaveValueOf(save, "Character", "Create Character") != "True")
+  if (SavedValue(save, "Character", "Create Character") != "True")
     return {"the creator", MakeCharacter};
   if (!session.campaignStarted) return {"the start point", StartCampaign};
-  if (std::atoi(SaveValueOf(save, "Story", "Progress").c_str()) < 1)
+  if (std::atoi(SavedValue(save, "Story", "Progress").c_str()) < 1)
     return {"the prologue", PlayPrologue};
   return {"the train robbery", RobTrain};
 }
@@ -87,29 +75,28 @@ void LiveGame::Log(const std::string& line) {
 void LiveGame::Run() {
   std::string saveText;
   if (!options_.save.empty()) {
-    std::ifstream in(options_.save, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    saveText = text.str();
+    std::string error;
+    if (!ReadStartSave(options_.save, saveText, error)) Log(error + "; playing a new game");
   }
   std::string start = options_.save.empty() ? options_.scenario : "";
+  HostConfig config;
+  config.seed = options_.seed;
+  config.frameMs = options_.frameMs;
+  config.faults = options_.faults;
   while (!stopping_) {
-    Session session("brimvale_live_" + std::to_string(std::random_device{}()));
+    std::string startSave;
+    std::string from = "a new game";
     if (!saveText.empty()) {
-      session.game.WriteSave(saveText);
-      session.start = "a copy of " + options_.save.string();
+      startSave = saveText;
+      from = "a copy of " + options_.save.string();
     } else if (const Scenario* s = start.empty() ? nullptr : FindScenario(start)) {
-      if (s->startSave) session.game.WriteSave(s->startSave);
-      session.start = std::string("the start of scenario ") + s->name;
-    } else {
-      session.start = "a new game";
+      if (s->startSave) startSave = s->startSave;
+      from = std::string("the start of scenario ") + s->name;
     }
+    Session session(startSave, config);
+    session.start = from;
     Attach(session);
-    try {
-      Play(session);
-    } catch (const RestartGame&) {
-    } catch (const StopGame&) {
-    }
+    Play(session);
     Detach(session);
     // A restart begins from a new game or a scenario's start, never from the given save again.
     saveText.clear();
@@ -120,22 +107,16 @@ void LiveGame::Run() {
 
 // The one place the plugin is attached to and detached from the live game.
 void LiveGame::Attach(Session& session) {
-  HostConfig config;
-  config.seed = options_.seed;
-  config.frameMs = options_.frameMs;
-  config.faults = options_.faults;
-  session.host = std::make_unique<SimHost>(config);
-  session.watcher =
-      std::make_unique<MilestoneWatcher>(*session.host, session.game.path() / "Brimvale.ini");
-  session.host->onFrameEnd = [this, &session](SimHost&) { AfterFrame(session); };
+  session.watcher = std::make_unique<MilestoneWatcher>(session.host, session.run.SavePath());
+  session.host.onFrameEnd = [this, &session](SimHost&) { AfterFrame(session); };
   SetPluginPath(options_.plugin);
-  session.host->LoadPlugin();
-  session.shared = !options_.plugin.empty() && session.host->PluginModule();
+  session.host.LoadPlugin();
+  session.shared = !options_.plugin.empty() && session.host.PluginModule();
   if (!options_.plugin.empty() && !session.shared) {
     Note(session, "the plugin's library did not load (" + PluginLoadError() +
                       "); playing the plugin built into brimvale-sim");
     SetPluginPath("");
-    session.host->LoadPlugin();
+    session.host.LoadPlugin();
   }
   if (session.shared) session.watch.Changed(options_.plugin);
   session.deadline = LiveClock::now();
@@ -143,46 +124,57 @@ void LiveGame::Attach(Session& session) {
 }
 
 void LiveGame::Detach(Session& session) {
-  session.host->onFrameEnd = nullptr;
-  session.host->UnloadPlugin();
-  session.host.reset();
+  session.host.onFrameEnd = nullptr;
+  session.host.UnloadPlugin();
 }
 
+// Frames until the game restarts or stops; the scripted player plays a part when asked.
 void LiveGame::Play(Session& session) {
-  NullBuffer discard;
-  std::ostream quiet(&discard);
-  while (!stopping_) {
-    if (!session.playForMe) {
-      session.host->RunFrame();
-      continue;
-    }
-    const PlayPart part = NextPart(session);
-    session.playing = part.name;
-    Note(session, std::string("the scripted player plays ") + part.name);
-    Player player{*session.host, quiet};
-    player.report.milestone = [](SimHost&, const std::string&) {};
-    bool done = false;
-    try {
-      done = part.play(player);
-      if (done && part.play == StartCampaign) session.campaignStarted = true;
-    } catch (const TakeBackKeys&) {
-      Note(session, "the viewer has the keys again");
-    }
-    if (done) {
-      session.finished = session.playing;
-      Note(session,
-           "the scripted player finished " + session.playing + "; next: " + NextPart(session).name);
-    } else if (!session.playing.empty()) {
-      Note(session, "the scripted player stopped in " + session.playing);
-    }
-    session.playForMe = false;
-    session.playing.clear();
-    session.host->world.trains.heldControls.clear();
+  SimHost& host = session.host;
+  while (session.leaving == Leaving::No && !stopping_) {
+    if (session.playForMe)
+      PlayNextPart(session);
+    else
+      host.RunLeavable([&] {
+        while (!session.playForMe)
+          host.RunFrame();
+      });
   }
 }
 
+// The next part from where the game stands, as a new game plays them, until it is done or the
+// viewer takes the keys back.
+void LiveGame::PlayNextPart(Session& session) {
+  const PlayPart part = NextPart(session);
+  session.playing = part.name;
+  Note(session, std::string("the scripted player plays ") + part.name);
+  DiscardedOutput quiet;
+  Player player{session.host, quiet};
+  player.report.milestone = [](SimHost&, const std::string&) {};
+  bool done = false;
+  const bool left = session.host.RunLeavable([&] {
+    done = part.play(player);
+    if (done && part.play == StartCampaign) session.campaignStarted = true;
+  });
+  if (left && session.leaving != Leaving::TakeBackKeys) return;  // the game restarts or stops
+  if (left) {
+    session.leaving = Leaving::No;
+    Note(session, "the viewer has the keys again");
+  }
+  if (done) {
+    session.finished = session.playing;
+    Note(session,
+         "the scripted player finished " + session.playing + "; next: " + NextPart(session).name);
+  } else if (!session.playing.empty()) {
+    Note(session, "the scripted player stopped in " + session.playing);
+  }
+  session.playForMe = false;
+  session.playing.clear();
+  session.host.world.trains.heldControls.clear();
+}
+
 void LiveGame::Milestone(Session& session, const std::string& line) {
-  session.milestones.push_back("[frame " + std::to_string(session.host->Frame()) + "] " + line);
+  session.milestones.push_back("[frame " + std::to_string(session.host.Frame()) + "] " + line);
   ++session.milestonesTotal;
   if (session.milestones.size() > kMaxMilestones) session.milestones.pop_front();
 }
@@ -194,7 +186,7 @@ void LiveGame::Reload(Session& session) {
     return;
   }
   std::string reason;
-  if (!ReloadPlugin(*session.host, reason)) {
+  if (!ReloadPlugin(session.host, reason)) {
     Milestone(session, "plugin reload refused, the old build plays on: " + reason);
     Note(session, "reload refused: " + reason);
     return;
@@ -214,7 +206,7 @@ void LiveGame::Note(Session& session, const std::string& line) {
 }
 
 void LiveGame::AfterFrame(Session& session) {
-  SimHost& host = *session.host;
+  SimHost& host = session.host;
   CollectCalls(session);
   session.watcher->Watch([&](const std::string& told, bool) {
     Milestone(session, told);
@@ -252,9 +244,15 @@ void LiveGame::Pace(Session& session) {
       }
       commands.swap(commands_);
     }
-    if (stopping_) throw StopGame{};
-    for (const LiveCommand& command : commands)
+    if (stopping_) {
+      session.Leave(Leaving::Stop);
+      return;
+    }
+    // A command that leaves the frame loop drops the ones after it, as the game it was for ends.
+    for (const LiveCommand& command : commands) {
       Apply(session, command);
+      if (session.leaving != Leaving::No) return;
+    }
     if (!commands.empty() && session.paused) Publish(session);
     if (session.paused && session.steps == 0) continue;
     if (session.paused) {

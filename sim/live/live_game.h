@@ -90,6 +90,7 @@ class LiveGame {
   void Attach(Session& session);
   void Detach(Session& session);
   void Play(Session& session);
+  void PlayNextPart(Session& session);
   void AfterFrame(Session& session);
   void Walk(Session& session);
   void Pace(Session& session);

@@ -152,7 +152,7 @@ std::vector<KeyLegendLine> KeyLegend() {
 }
 
 void LiveGame::Walk(Session& session) {
-  SimHost& host = *session.host;
+  SimHost& host = session.host;
   const float seconds = static_cast<float>(options_.frameMs / 1000.0);
   const bool running = session.held.count("ShiftLeft") || session.held.count("ShiftRight");
   const float speed = (running ? kRunSpeed : kWalkSpeed) * seconds;
@@ -185,7 +185,7 @@ void LiveGame::Walk(Session& session) {
 }
 
 void LiveGame::Apply(Session& session, const LiveCommand& command) {
-  SimHost& host = *session.host;
+  SimHost& host = session.host;
   switch (command.kind) {
     case LiveCommand::Kind::Pause:
       session.paused = true;
@@ -204,7 +204,8 @@ void LiveGame::Apply(Session& session, const LiveCommand& command) {
       return;
     case LiveCommand::Kind::Restart:
       restartScenario_ = command.scenario;
-      throw RestartGame{};
+      session.Leave(Leaving::Restart);
+      return;
     case LiveCommand::Kind::WalkTo:
       session.walkTarget = GroundAt(host, command.x, command.y);
       return;
@@ -214,7 +215,7 @@ void LiveGame::Apply(Session& session, const LiveCommand& command) {
       return;
     case LiveCommand::Kind::PlayForMe:
       if (command.on && session.playing.empty()) session.playForMe = true;
-      if (!command.on && !session.playing.empty()) throw TakeBackKeys{};
+      if (!command.on && !session.playing.empty()) session.Leave(Leaving::TakeBackKeys);
       return;
     case LiveCommand::Kind::Key:
       PressKey(session, command.key, command.down);
@@ -226,7 +227,7 @@ void LiveGame::Apply(Session& session, const LiveCommand& command) {
 }
 
 void LiveGame::PressKey(Session& session, const std::string& code, bool down) {
-  SimHost& host = *session.host;
+  SimHost& host = session.host;
   const bool known = std::any_of(std::begin(kMoveKeys), std::end(kMoveKeys),
                                  [&](const char* k) { return code == k; }) ||
                      code == kHoldKey ||
@@ -238,7 +239,11 @@ void LiveGame::PressKey(Session& session, const std::string& code, bool down) {
     Note(session, "ignored the key '" + code.substr(0, 40) + "': it drives no control");
     return;
   }
-  if (!session.playing.empty() && down) throw TakeBackKeys{};
+  // The key that takes the keys back does nothing more itself.
+  if (!session.playing.empty() && down) {
+    session.Leave(Leaving::TakeBackKeys);
+    return;
+  }
   for (const char* move : kMoveKeys) {
     if (code != move) continue;
     if (down)

@@ -9,15 +9,13 @@
 
 namespace brimvale::sim {
 
-// The frame's calls for the page, then dropped so that the trace does not pile up.
+// The frame's calls for the page.
 void LiveGame::CollectCalls(Session& session) {
-  SimHost& host = *session.host;
-  session.calls.count = host.Trace().size();
+  session.calls.count = session.host.Trace().size();
   session.calls.lines.clear();
   session.asked.clear();
   std::string line;
-  for (const TraceEntry& entry : host.Trace()) {
-    session.names.Learn(entry);
+  DrainTrace(session.host, session.names, [&](const TraceEntry& entry) {
     if (session.calls.lines.size() < kMaxListedCalls) {
       line.clear();
       AppendTraceJson(entry, session.names, line);
@@ -30,8 +28,7 @@ void LiveGame::CollectCalls(Session& session) {
       if (std::find(session.asked.begin(), session.asked.end(), control) == session.asked.end())
         session.asked.push_back(control);
     }
-  }
-  host.ClearTrace();
+  });
 }
 
 // The save keys whose values changed, with the frame they changed at, for the page to highlight.
@@ -39,13 +36,13 @@ void LiveGame::MarkSaveChanges(Session& session) {
   for (const auto& [key, value] : session.watcher->Save()) {
     auto old = session.lastSave.find(key);
     if (old == session.lastSave.end() || old->second != value)
-      session.changedAt[key] = session.host->Frame();
+      session.changedAt[key] = session.host.Frame();
   }
   session.lastSave = session.watcher->Save();
 }
 
 void LiveGame::Publish(Session& session) {
-  SimHost& host = *session.host;
+  SimHost& host = session.host;
   using nlohmann::json;
   json frame;
   frame["frame"] = host.Frame();

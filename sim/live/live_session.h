@@ -15,28 +15,27 @@
 #include <utility>
 #include <vector>
 
-#include "hook/game_directory.h"
 #include "hook/host.h"
 #include "hook/plugin_reload.h"
 #include "hook/trace_json.h"
 #include "live/live_frame.h"
 #include "live/live_game.h"
+#include "player/game_run.h"
 #include "player/milestones.h"
 
 namespace brimvale::sim {
 
 using LiveClock = std::chrono::steady_clock;
 
-// Thrown from the end of a frame to leave the frame loop: the game starts again, stops, or the
-// viewer takes the keys back from the scripted player.
-struct RestartGame {};
-struct StopGame {};
-struct TakeBackKeys {};
+// Why the game leaves the frame loop it is in: the viewer takes the keys back from the scripted
+// player, the game starts again, or it stops.
+enum class Leaving { No, TakeBackKeys, Restart, Stop };
 
 struct LiveGame::Session {
-  explicit Session(const std::string& dirName) : game(dirName) {}
-  GameDirectory game;
-  std::unique_ptr<SimHost> host;
+  Session(const std::string& startSave, const HostConfig& config)
+      : run("brimvale_live", startSave, config) {}
+  GameRun run;
+  SimHost& host = run.host;
   std::unique_ptr<MilestoneWatcher> watcher;
   HashNames names;
   std::string start;  // what the game started from, for the page
@@ -66,6 +65,13 @@ struct LiveGame::Session {
   SaveEntries lastSave;
   bool shared = false;  // the plugin is its shared library, so it can be reloaded
   PluginFileWatch watch;
+  Leaving leaving = Leaving::No;
+
+  // Asked between frames (the commands, the keys): the host leaves once this frame is complete.
+  void Leave(Leaving why) {
+    leaving = why;
+    host.LeaveFrameLoop();
+  }
 };
 
 struct Player;

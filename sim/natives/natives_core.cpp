@@ -62,7 +62,9 @@ void RegisterCoreNatives(SimHost& host) {
   host.On(GetEntityModel, [](SimHost& h, const NativeCall& c) {
     if (SimEntity* e = h.world.Find(c.Int(0))) c.ReturnUInt(e->model);
   });
+}
 
+void RegisterModelNatives(SimHost& host) {
   host.On(IsModelValid, [](SimHost& h, const NativeCall& c) {
     auto it = h.world.models.find(c.UInt(0));
     c.ReturnBool(it != h.world.models.end() && it->second.valid);

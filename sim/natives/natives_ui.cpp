@@ -57,9 +57,8 @@ void RecordObjectiveStep(SimHost& h, int step) {
   if (!lines.empty() && lines.back().steps == step - 1) lines.back().steps = step;
 }
 
-}  // namespace
-
-void RegisterUiNatives(SimHost& host) {
+// Texts and sprites into the frame's draw list.
+void RegisterDrawingNatives(SimHost& host) {
   // Both display-string shapes share the hash: (10, "LITERAL_STRING", text) and
   // (42, "COLOR_STRING", 0, literal display string).
   host.On(CreateVarString, [](SimHost& h, const NativeCall& c) {
@@ -115,7 +114,12 @@ void RegisterUiNatives(SimHost& host) {
     s.order = NextOrder(list);
     list.sprites.push_back(std::move(s));
   });
+}
 
+}  // namespace
+
+void RegisterUiNatives(SimHost& host) {
+  RegisterDrawingNatives(host);
   host.On(StopFrontendSound, [](SimHost& h, const NativeCall& c) {
     h.world.ui.sounds.push_back(FrontendSound{h.Frame(), true, c.Str(0), c.Str(1), 0, 0});
   });

@@ -1,8 +1,6 @@
 #include "player/milestones.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "hook/game_directory.h"
 #include "pictures/markup.h"
 #include "player/save_text.h"
 
@@ -11,13 +9,15 @@ namespace brimvale::sim {
 namespace fs = std::filesystem;
 
 SaveEntries ReadSaveEntries(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
   SaveEntries entries;
-  for (SaveEntry& e : ParseSaveText(text.str()))
+  for (SaveEntry& e : ParseSaveText(ReadSaveFile(path)))
     entries[{std::move(e.section), std::move(e.key)}] = std::move(e.value);
   return entries;
+}
+
+std::string SavedValue(const SaveEntries& save, const char* section, const char* key) {
+  auto it = save.find({section, key});
+  return it == save.end() ? std::string() : it->second;
 }
 
 MilestoneWatcher::MilestoneWatcher(const SimHost& host, fs::path savePath)

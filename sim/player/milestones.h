@@ -19,6 +19,9 @@ using SaveEntries = std::map<std::pair<std::string, std::string>, std::string>;
 // The save file's sections and keys as they stand; empty when there is no file.
 SaveEntries ReadSaveEntries(const std::filesystem::path& path);
 
+// The value of one key; empty when it is not there.
+std::string SavedValue(const SaveEntries& save, const char* section, const char* key);
+
 class MilestoneWatcher {
  public:
   MilestoneWatcher(const SimHost& host, std::filesystem::path savePath);

@@ -24,6 +24,12 @@ struct PlayReport {
   std::function<void(SimHost&, bool on)> quiet;
 };
 
+// Output that goes nowhere, for a player whose lines a watcher tells itself.
+class DiscardedOutput : public std::ostream {
+ public:
+  DiscardedOutput() : std::ostream(nullptr) {}
+};
+
 struct Player {
   SimHost& host;
   std::ostream& out;

@@ -4,17 +4,16 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <random>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <vector>
 
-#include "hook/game_directory.h"
 #include "hook/host.h"
 #include "hook/trace_json.h"
 #include "pictures/markup.h"
 #include "pictures/world_map.h"
+#include "player/game_run.h"
 #include "player/milestones.h"
 #include "player/player.h"
 #include "player/save_text.h"
@@ -74,12 +73,6 @@ std::string Slug(std::string_view text) {
   return slug.empty() ? "screen" : slug;
 }
 
-// Discards what a segment prints itself: the recorder prints its milestones.
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int ch) override { return ch; }
-};
-
 struct Milestone {
   int64_t frame;
   int32_t timeMs;
@@ -97,11 +90,11 @@ struct Shot {
 class Recorder {
  public:
   Recorder(SimHost& host, const PlayOptions& options, const ShotWriter& writeShot,
-           const fs::path& gameDir, std::ostream& out)
+           const fs::path& savePath, std::ostream& out)
       : host_(host),
         options_(options),
         writeShot_(options.shots ? writeShot : ShotWriter{}),
-        savePath_(gameDir / "Brimvale.ini"),
+        savePath_(savePath),
         out_(out),
         watcher_(host, savePath_) {
     if (options_.trace) {
@@ -257,15 +250,12 @@ class Recorder {
          << std::flush;
   }
 
-  // Written out and dropped from the host every frame, so that a long run's trace does not pile up
-  // in memory.
+  // Written out every frame, outside a quiet repetition.
   void WriteTrace() {
     line_.clear();
-    for (const TraceEntry& entry : host_.Trace()) {
-      names_.Learn(entry);
+    DrainTrace(host_, names_, [this](const TraceEntry& entry) {
       if (trace_ && !quiet_) AppendTraceJson(entry, names_, line_);
-    }
-    host_.ClearTrace();
+    });
     if (trace_ && !line_.empty()) std::fwrite(line_.data(), 1, line_.size(), trace_);
   }
 
@@ -343,28 +333,6 @@ void ClearEarlierOutput(const fs::path& dir) {
   }
 }
 
-bool ReadSaveToStart(const fs::path& path, std::string& text, std::ostream& err) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) {
-    err << "brimvale-sim: cannot read the save file " << path.string() << ": "
-        << (fs::exists(path, ec) ? "not a regular file" : "no such file") << "\n";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    err << "brimvale-sim: cannot read the save file " << path.string() << "\n";
-    return false;
-  }
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) {
-    err << "brimvale-sim: cannot read the save file " << path.string() << "\n";
-    return false;
-  }
-  text = buffer.str();
-  return true;
-}
-
 // The game closed and started again from its save with the story's progress at 1, so that the
 // free-roam parts can be played while the part before them is not built.
 void RestartPastStory(SimHost& host, const GameDirectory& game, Player& player) {
@@ -396,7 +364,11 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
   }
   std::string saveText = scenario->startSave ? scenario->startSave : "";
   // The player's file is read once and never written: the game directory gets a copy.
-  if (!options.save.empty() && !ReadSaveToStart(options.save, saveText, err)) return 2;
+  std::string error;
+  if (!options.save.empty() && !ReadStartSave(options.save, saveText, error)) {
+    err << "brimvale-sim: " << error << "\n";
+    return 2;
+  }
   std::error_code ec;
   fs::create_directories(options.out, ec);
   if (ec || !fs::is_directory(options.out)) {
@@ -409,17 +381,13 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
   PlayOptions opts = options;
   opts.out = outDir;
 
-  // A game directory of its own, so that runs side by side do not share a save file.
-  GameDirectory game("brimvale_play_" + Slug(opts.scenario) + "_" +
-                     std::to_string(std::random_device{}()));
-  if (!saveText.empty()) game.WriteSave(saveText);
-
   HostConfig config;
   config.seed = opts.seed;
   config.frameMs = opts.frameMs;
   config.trace = opts.trace;
-  SimHost host(config);
-  Recorder recorder(host, opts, writeShot, game.path(), out);
+  GameRun run("brimvale_play_" + Slug(opts.scenario), saveText, config);
+  SimHost& host = run.host;
+  Recorder recorder(host, opts, writeShot, run.SavePath(), out);
   if (!recorder.TraceOpen()) {
     err << "brimvale-sim: cannot write " << (outDir / "trace.jsonl").string() << "\n";
     return 2;
@@ -428,16 +396,13 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
 
   out << "scenario " << scenario->name << ": " << scenario->summary << "\n";
   if (!opts.save.empty()) out << "starting from a copy of " << opts.save.string() << "\n";
-  NullBuffer discard;
-  std::ostream quiet(&discard);
+  DiscardedOutput quiet;
   Player player{host, quiet};
   player.report.milestone = [&recorder](SimHost&, const std::string& line) { recorder.Say(line); };
   player.report.screen = [&recorder](SimHost&, const std::string& name) { recorder.Screen(name); };
   player.report.quiet = [&recorder](SimHost&, bool on) { recorder.Quiet(on); };
 
-  if (scenario->setUpGame) scenario->setUpGame(host);
-  host.LoadPlugin();
-  host.RunFrames(30);
+  StartScenarioGame(*scenario, host);
   const size_t count = scenario->segments.size();
   for (size_t i = 0; i < count && player.ok; ++i) {
     const Segment& segment = scenario->segments[i];
@@ -445,7 +410,7 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
     if (segment.play) {
       if (!segment.play(player)) player.ok = false;
     } else if (segment.storyPassesIt && i + 1 < count) {
-      RestartPastStory(host, game, player);
+      RestartPastStory(host, run.game, player);
     }
   }
   host.RunFrames(2);

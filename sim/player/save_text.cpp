@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <sstream>
 
 namespace brimvale::sim {
 namespace {
@@ -22,6 +24,25 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
+
+bool ReadStartSave(const std::filesystem::path& path, std::string& text, std::string& error) {
+  std::error_code ec;
+  const std::string cannot = "cannot read the save file " + path.string();
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    error =
+        cannot + ": " + (std::filesystem::exists(path, ec) ? "not a regular file" : "no such file");
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  if (in) buffer << in.rdbuf();
+  if (!in || in.bad()) {
+    error = cannot;
+    return false;
+  }
+  text = buffer.str();
+  return true;
+}
 
 std::vector<SaveEntry> ParseSaveText(std::string_view text) {
   std::vector<SaveEntry> entries;

@@ -2,6 +2,7 @@
 // order, names compared without regard to case as the game's profile functions do.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,10 @@ namespace brimvale::sim {
 struct SaveEntry {
   std::string section, key, value;
 };
+
+// A player's save file to start a game from, read whole; false with the reason in `error` (no
+// such file, not a regular file, a read that failed).
+bool ReadStartSave(const std::filesystem::path& path, std::string& text, std::string& error);
 
 std::vector<SaveEntry> ParseSaveText(std::string_view text);
 // The value of one key; empty when it is not there.

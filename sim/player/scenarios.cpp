@@ -1,10 +1,9 @@
 // The scenarios of brimvale-sim. A part of the campaign that is not built yet has a null segment:
 // the run says so and goes on with the next part. Each part's segment lives in its play_*.cpp and
 // is declared in player.h.
-#include <random>
 #include <string>
 
-#include "hook/game_directory.h"
+#include "player/game_run.h"
 #include "player/player.h"
 #include "player/scenario.h"
 
@@ -86,17 +85,14 @@ const std::vector<Scenario>& Scenarios() {
 
 bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostream& out,
                   std::vector<int64_t>* callsPerNative) {
-  GameDirectory game(std::string("brimvale_scenario_") + scenario.name + "_" +
-                     std::to_string(std::random_device{}()));
-  if (scenario.startSave) game.WriteSave(scenario.startSave);
   // Nobody reads this host's trace, and a long run would only grow it.
   HostConfig untraced = config;
   untraced.trace = false;
-  SimHost host(untraced);
+  GameRun run(std::string("brimvale_scenario_") + scenario.name,
+              scenario.startSave ? scenario.startSave : "", untraced);
+  SimHost& host = run.host;
   Player player{host, out};
-  if (scenario.setUpGame) scenario.setUpGame(host);
-  host.LoadPlugin();
-  host.RunFrames(30);
+  StartScenarioGame(scenario, host);
   for (const Segment& segment : scenario.segments) {
     if (!player.ok) break;
     if (!segment.play) {
@@ -106,7 +102,7 @@ bool PlayScenario(const Scenario& scenario, const HostConfig& config, std::ostre
     player.ok = segment.play(player);
   }
   host.RunFrames(2);
-  out << "save file:\n" << game.SaveText();
+  out << "save file:\n" << run.game.SaveText();
   host.UnloadPlugin();
   if (callsPerNative) {
     const std::vector<int64_t>& calls = host.CallsPerNative();
