@@ -196,6 +196,7 @@ TEST_F(MapInset, ShowsThePlayerWhatIsNearAndHowThePedsFare) {
   host.world.scene.peds[downed].down = true;
 
   sim::ScreenFrame screen = sim::CaptureScreen(host, "");
+  screen.world.reset();  // the inset alone: the world under the HUD names places too
   auto texts = [](const sim::ScreenDrawing& drawing) {
     std::map<std::string, const sim::DrawItem*> found;
     for (const sim::DrawItem& item : drawing.items)
@@ -231,6 +232,31 @@ TEST_F(MapInset, ShowsThePlayerWhatIsNearAndHowThePedsFare) {
 
   const ScreenImage image = sim::RenderScreen(screen);
   EXPECT_EQ(Rgb(image.Pixel(174, 878)), 0xFFFFFFu) << "the player";
+}
+
+// The world under the HUD from behind and above the player: he stands at the creator's place's
+// east, facing west, so the place is straight ahead, the dead ped north of him off to the right.
+TEST_F(MapInset, TheWorldUnderTheHudIsSeenFromBehindThePlayer) {
+  host.LoadPlugin();
+  host.RunFrames(60);
+  host.MovePlayer({2589.794f, -1169.821f, 53.684f});
+  host.world.PlayerEntity().heading = 90.0f;
+  const int32_t dead = host.world.Spawn(sim::EntityKind::Ped, sim::GameHash("S_M_M_VALDEPUTY_01"),
+                                        {2569.794f, -1164.821f, 53.684f}, 0.0f);
+  host.world.entities.at(dead).dead = true;
+  const sim::ScreenFrame screen = sim::CaptureScreen(host, "");
+  const sim::ScreenDrawing drawing = sim::LayOutScreen(screen);
+  std::map<std::string, const sim::DrawItem*> shown;
+  for (const sim::DrawItem& item : drawing.items)
+    if (item.kind == sim::DrawKind::Text) shown[item.text] = &item;
+  ASSERT_TRUE(shown.count("creator"));
+  EXPECT_NEAR(shown.at("creator")->x, 968, 2) << "straight ahead, 45 m from the eye";
+  ASSERT_TRUE(shown.count("dead"));
+  EXPECT_GT(shown.at("dead")->x, 1100) << "north of a player facing west is to the right";
+  // The picture is the world, not one flat colour: the ground below the horizon, the player on it.
+  const ScreenImage image = sim::RenderScreen(screen);
+  EXPECT_NE(Rgb(image.Pixel(kW / 2, kH / 10)), Rgb(image.Pixel(kW / 2, kH * 9 / 10)));
+  EXPECT_GT(CountColour(image, 0xF2F2EB, 0.45, 0.5, 0.55, 0.9), 500) << "the player, in white";
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ ScreenFrame CaptureScreen(const SimHost& host, std::string caption) {
     if (StillShown(host, effect.frame, kScreenEffectShownMs)) screen.effects.push_back(effect.name);
   }
   screen.fade = host.world.blips.FadeDepth(host.GameTime());
+  screen.world = CaptureWorldView(host);
   return screen;
 }
 

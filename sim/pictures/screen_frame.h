@@ -25,6 +25,8 @@ struct ScreenFrame {
   // The world around the player, shown as an inset in a corner; the live page leaves it out
   // since it shows its own map beside the screen.
   std::optional<WorldMap> map;
+  // The game's own picture of the world, under everything the scripts draw.
+  std::optional<WorldView> world;
 };
 
 // A mission sets its objective line on every pass of the stage that owns it; the game lets the

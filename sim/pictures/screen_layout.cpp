@@ -375,6 +375,7 @@ ScreenDrawing LayOutScreen(const ScreenFrame& screen, int width, int height) {
   cairo_t* cr = cairo_create(surface);
   layout::Layout layout(cr, drawing);
   layout.Background();
+  if (screen.world) layout.World(*screen.world);
   layout.Effects(screen.effects);
   layout.Fade(screen.fade);
   // The game puts its text over its sprites whatever the order of the calls.

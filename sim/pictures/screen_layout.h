@@ -85,6 +85,9 @@ class Layout {
   // The world around the player in the bottom-left corner, north up, so each picture shows where
   // the player stands and what is near: the same marks as the live page's map.
   void MapInset(const WorldMap& map);
+  // The world in plain shapes under the HUD: ground, the campaign's places, peds by side (downed
+  // and dead marked), vehicles, objects and the player with his heading.
+  void World(const WorldView& view);
   void Caption(const std::string& caption);
 
  private:

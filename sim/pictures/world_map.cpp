@@ -1,5 +1,7 @@
 #include "pictures/world_map.h"
 
+#include <cmath>
+
 namespace brimvale::sim {
 namespace {
 
@@ -72,6 +74,31 @@ WorldMap CaptureWorldMap(const SimHost& host) {
   }
   if (seen) map.camera = MapThing{seen->position.x, seen->position.y, seen->rotation.z};
   return map;
+}
+
+WorldView CaptureWorldView(const SimHost& host) {
+  WorldView view;
+  view.map = CaptureWorldMap(host);
+  const SimEntity& player = host.world.entities.at(host.world.player.ped);
+  view.ground = player.position.z;
+  const SimCamera* seen = nullptr;
+  for (const auto& [handle, cam] : host.world.cameras.cameras) {
+    if (cam.active && (!seen || cam.activatedSeq > seen->activatedSeq)) seen = &cam;
+  }
+  if (seen) {
+    view.eye = seen->position;
+    view.pitch = seen->rotation.x;
+    view.yaw = seen->rotation.z;
+    if (seen->fov > 1) view.fov = seen->fov;
+    return view;
+  }
+  // Five metres behind the player's back and three up, looking a little down past him.
+  const float h = player.heading * 3.14159265f / 180.0f;
+  view.eye = {player.position.x + 5.0f * std::sin(h), player.position.y - 5.0f * std::cos(h),
+              player.position.z + 3.0f};
+  view.yaw = player.heading;
+  view.pitch = -15.0f;
+  return view;
 }
 
 }  // namespace brimvale::sim

@@ -47,4 +47,17 @@ struct WorldMap {
 
 WorldMap CaptureWorldMap(const SimHost& host);
 
+// The world as the game's picture shows it under the HUD: what the map holds, seen from the
+// camera in use, over flat ground at the player's height.
+struct WorldView {
+  WorldMap map;
+  Vector3 eye{};
+  float yaw = 0, pitch = 0;  // degrees: yaw as a heading, pitch below zero looking down
+  float fov = 50;            // degrees, vertical
+  float ground = 0;          // the ground's height
+};
+
+// The script camera the plugin renders, else a camera behind and above the player.
+WorldView CaptureWorldView(const SimHost& host);
+
 }  // namespace brimvale::sim
