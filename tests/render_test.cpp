@@ -257,6 +257,27 @@ TEST_F(MapInset, TheWorldUnderTheHudIsSeenFromBehindThePlayer) {
   const ScreenImage image = sim::RenderScreen(screen);
   EXPECT_NE(Rgb(image.Pixel(kW / 2, kH / 10)), Rgb(image.Pixel(kW / 2, kH * 9 / 10)));
   EXPECT_GT(CountColour(image, 0xF2F2EB, 0.45, 0.5, 0.55, 0.9), 500) << "the player, in white";
+
+  // Two metres from the place it is still a short marker with its name low on the screen, and the
+  // player stands below the middle, small enough to leave the view ahead open.
+  host.MovePlayer({2551.794f, -1169.821f, 53.684f});
+  const sim::ScreenDrawing close = sim::LayOutScreen(sim::CaptureScreen(host, ""));
+  const sim::DrawItem* name = nullptr;
+  const sim::DrawItem* post = nullptr;
+  const sim::DrawItem* player = nullptr;
+  for (const sim::DrawItem& item : close.items) {
+    if (item.kind == sim::DrawKind::Text && item.text == "creator") name = &item;
+    if (item.kind != sim::DrawKind::Box) continue;
+    if (item.fill.r > 0.9 && item.fill.g > 0.9) player = &item;
+    if (std::abs(item.fill.r - 0.75) < 0.01 && std::abs(item.fill.b - 0.6) < 0.01) post = &item;
+  }
+  ASSERT_TRUE(name);
+  EXPECT_GT(name->y, kH * 0.4) << "the post's top, not a pillar out of the picture";
+  ASSERT_TRUE(post);
+  EXPECT_LT(post->h, kH * 0.2) << "a marker, not a building";
+  ASSERT_TRUE(player);
+  EXPECT_GT(player->y, kH * 0.55) << "the player's figure stands in the lower half";
+  EXPECT_LT(player->h, kH * 0.25) << "seen from far enough back";
 }
 
 }  // namespace

@@ -92,10 +92,11 @@ WorldView CaptureWorldView(const SimHost& host) {
     if (seen->fov > 1) view.fov = seen->fov;
     return view;
   }
-  // Five metres behind the player's back and three up, looking a little down past him.
+  // Nine metres behind the player's back and four up, looking a little down past him: far enough
+  // that he stands in the lower middle with room to see what is ahead.
   const float h = player.heading * 3.14159265f / 180.0f;
-  view.eye = {player.position.x + 5.0f * std::sin(h), player.position.y - 5.0f * std::cos(h),
-              player.position.z + 3.0f};
+  view.eye = {player.position.x + 9.0f * std::sin(h), player.position.y - 9.0f * std::cos(h),
+              player.position.z + 4.0f};
   view.yaw = player.heading;
   view.pitch = -15.0f;
   return view;

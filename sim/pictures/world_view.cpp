@@ -48,7 +48,8 @@ struct Figure {
   double x, y, width, height, depth;
   Rgba fill;
   const char* label;
-  double heading;  // degrees, or NaN for none
+  double heading;    // degrees, or NaN for none
+  double maxPixels;  // a marker's drawn height at most, or 0 for the figure's true size
 };
 
 }  // namespace
@@ -81,12 +82,13 @@ void Layout::World(const WorldView& view) {
 
   std::vector<Figure> figures;
   auto add = [&](double x, double y, double width, double height, Rgba fill, const char* label,
-                 double heading = NAN) {
+                 double heading = NAN, double maxPixels = 0) {
     if (auto s = Project(cam, x, y, ground); s && s->depth < 400)
-      figures.push_back({x, y, width, height, s->depth, fill, label, heading});
+      figures.push_back({x, y, width, height, s->depth, fill, label, heading, maxPixels});
   };
+  // A place is a marker, not a building: close by it stays a short post, not a pillar to the sky.
   for (const MapPlace& place : MapPlaces())
-    add(place.at.x, place.at.y, 0.3, 6, {0.75, 0.72, 0.6, 0.9}, place.name);
+    add(place.at.x, place.at.y, 0.3, 3, {0.75, 0.72, 0.6, 0.9}, place.name, NAN, h_ / 6);
   for (const MapThing& v : view.map.vehicles)
     add(v.x, v.y, 4.5, 1.8, {0.3, 0.5, 0.8, 0.9}, "");
   for (const MapThing& o : view.map.objects)
@@ -111,7 +113,8 @@ void Layout::World(const WorldView& view) {
     const auto foot = Project(cam, f.x, f.y, ground);
     const auto top = Project(cam, f.x, f.y, ground + f.height);
     if (!foot || !top) continue;
-    const double height = std::max(foot->y - top->y, 2.0);
+    double height = std::max(foot->y - top->y, 2.0);
+    if (f.maxPixels > 0) height = std::min(height, f.maxPixels);
     const double width = std::max(cam.focal * f.width / foot->depth, 2.0);
     DrawItem box = Item(DrawKind::Box, foot->x, foot->y - height / 2, width, height);
     box.fill = f.fill;
@@ -124,7 +127,8 @@ void Layout::World(const WorldView& view) {
       if (auto ahead = Project(cam, f.x - 1.5 * std::sin(h), f.y + 1.5 * std::cos(h), ground))
         AddLine(foot->x, foot->y, ahead->x - foot->x, ahead->y - foot->y, {1, 1, 1, 0.9}, 3.0);
     }
-    if (*f.label) PlainText(f.label, label, foot->x + width / 2 + 4 * unit_, top->y + 12 * unit_);
+    if (*f.label)
+      PlainText(f.label, label, foot->x + width / 2 + 4 * unit_, foot->y - height + 12 * unit_);
   }
 }
 
