@@ -126,6 +126,8 @@ void LiveGame::Attach(Session& session) {
 void LiveGame::Detach(Session& session) {
   session.host.onFrameEnd = nullptr;
   session.host.UnloadPlugin();
+  // The path is the process's: a host made after this game plays the built-in plugin again.
+  SetPluginPath("");
 }
 
 // Frames until the game restarts or stops; the scripted player plays a part when asked.
