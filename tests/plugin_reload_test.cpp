@@ -129,17 +129,25 @@ TEST(LivePluginReload, TheLiveGameTakesEachNewBuildAndRefusesABrokenOne) {
   options.plugin = build.string();
   sim::LiveGame game(options);
   game.Start();
-  // Frames until `done` holds for one, within `seconds` of wall time.
+  // Frames until `done` holds for one, within `seconds` of wall time; `waited` says how far the
+  // game got when none did, so that a slow machine tells apart from a stuck game.
   uint64_t seen = 0;
+  std::string waited;
   auto waitFor = [&](const std::function<bool(const nlohmann::json&)>& done, int seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < until) {
+    const auto from = std::chrono::steady_clock::now();
+    int frames = 0;
+    int64_t last = -1;
+    while (std::chrono::steady_clock::now() < from + std::chrono::seconds(seconds)) {
       auto frame = game.WaitAfter(seen, std::chrono::milliseconds(500));
-      if (!frame) continue;
+      if (!frame || frame->sequence == seen) continue;
       seen = frame->sequence;
+      ++frames;
       const nlohmann::json f = nlohmann::json::parse(frame->json);
+      last = f["frame"];
       if (done(f)) return f;
     }
+    waited = std::to_string(frames) + " frames up to frame " + std::to_string(last) + " in " +
+             std::to_string(seconds) + " s of wall time";
     return nlohmann::json();
   };
   auto says = [](const nlohmann::json& f, const std::string& text) {
@@ -161,7 +169,7 @@ TEST(LivePluginReload, TheLiveGameTakesEachNewBuildAndRefusesABrokenOne) {
   ASSERT_TRUE(game.Submit(teleport));
   const nlohmann::json before = waitFor(
       [&](const nlohmann::json& f) { return shows(f, "to Create Your Brimvale Character."); }, 60);
-  ASSERT_FALSE(before.is_null());
+  ASSERT_FALSE(before.is_null()) << waited;
   const std::string firstBuild = before["build"]["id"];
 
   std::string bytes = ReadFile(BRIMVALE_MODULE_PATH);
@@ -173,7 +181,7 @@ TEST(LivePluginReload, TheLiveGameTakesEachNewBuildAndRefusesABrokenOne) {
   std::filesystem::rename(dir / "next.so", build);
   const nlohmann::json after = waitFor(
       [&](const nlohmann::json& f) { return shows(f, "to Design Your Brimvale Character."); }, 60);
-  ASSERT_FALSE(after.is_null());
+  ASSERT_FALSE(after.is_null()) << waited;
   EXPECT_NE(after["build"]["id"], firstBuild);
   EXPECT_TRUE(says(after["milestones"], "plugin reloaded: build"));
   EXPECT_EQ(after["map"]["player"]["x"], before["map"]["player"]["x"]);
@@ -184,11 +192,11 @@ TEST(LivePluginReload, TheLiveGameTakesEachNewBuildAndRefusesABrokenOne) {
   std::filesystem::rename(dir / "next.so", build);
   const nlohmann::json refused =
       waitFor([&](const nlohmann::json& f) { return says(f["milestones"], "reload refused"); }, 60);
-  ASSERT_FALSE(refused.is_null());
+  ASSERT_FALSE(refused.is_null()) << waited;
   const nlohmann::json later = waitFor(
       [&](const nlohmann::json& f) { return f["frame"] > refused["frame"].get<int64_t>() + 10; },
       30);
-  ASSERT_FALSE(later.is_null());
+  ASSERT_FALSE(later.is_null()) << waited;
   EXPECT_EQ(later["build"]["id"], after["build"]["id"]);
   EXPECT_TRUE(shows(later, "to Design Your Brimvale Character."));
   game.Stop();

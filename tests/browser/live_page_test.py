@@ -107,17 +107,29 @@ def take_every_place(url):
     return streams
 
 
+# What the page shows once it is open, for a timeout to say how far the game got: a slow machine
+# and a stuck game fail alike, but not at the same frame.
+progress = None
+
+
 def wait(what, check, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
+    started = time.monotonic()
+    while time.monotonic() < started + seconds:
         value = check()
         if value:
             return value
         time.sleep(0.1)
-    raise Failed(f"timed out after {seconds} s waiting for {what}")
+    shown = ""
+    if progress:
+        try:
+            shown = f"; the page shows {progress()}"
+        except Exception as e:  # the page itself may be what broke
+            shown = f"; the page could not be read ({e})"
+    raise Failed(f"timed out after {time.monotonic() - started:.1f} s waiting for {what}{shown}")
 
 
 def main():
+    global progress
     if len(sys.argv) < 3:
         print(__doc__)
         return 2
@@ -151,6 +163,8 @@ def main():
             f = driver.execute_script("return last ? last.frame : -1")
             return f if f is not None else -1
 
+        progress = lambda: (f"frame {frame_number()}, status "
+                            f"'{driver.find_element(By.ID, 'status').text}'")
         wait("the first frame", lambda: frame_number() > 0, 30)
         # Under the sanitizers the game may not keep real time; the creator's scene takes seconds.
         Select(driver.find_element(By.ID, "speed")).select_by_visible_text("8")
