@@ -208,7 +208,13 @@ function distance(metres) {
 // on the map does.
 function showPlaces(map) {
   const list = document.getElementById('places');
-  const rows = [...map.blips.map(b => ({ name: b.name || 'blip', x: b.x, y: b.y, blip: true })),
+  // A blip at one of the campaign's places also says which, as the guidance line calls it so.
+  const at = b => map.places.find(p => Math.hypot(p.x - b.x, p.y - b.y) < 30);
+  // An unnamed blip on a ped says whose, so the list reads "blip (hostile ped)", not "blip".
+  const on = b => map.peds.find(q => Math.hypot(q.x - b.x, q.y - b.y) < 3);
+  const blipName = b => (b.name || 'blip') +
+      (at(b) ? ` (${at(b).name})` : !b.name && on(b) ? ` (${on(b).side} ped)` : '');
+  const rows = [...map.blips.map(b => ({ name: blipName(b), x: b.x, y: b.y, blip: true })),
                 ...map.places.map(p => ({ name: p.name, x: p.x, y: p.y, blip: false }))];
   const shown = rows.map(r => `${r.name} ${distance(Math.hypot(r.x - map.player.x, r.y - map.player.y))}`);
   if (list.children.length === rows.length &&
