@@ -248,6 +248,7 @@ bool SimHost::RunScript(std::function<void()> body, int maxFrames) {
 }
 
 void SimHost::Press(const char* control, int32_t pad) {
+  Tell({PlayerInput::Kind::Press, control, pad});
   pendingPresses_.emplace_back(pad, GameHash(control));
 }
 
@@ -256,6 +257,7 @@ void SimHost::SendKey(uint32_t key, int32_t isWithAlt, int32_t wasDownBefore, in
 }
 
 void SimHost::MovePlayer(Vector3 to) {
+  Tell({PlayerInput::Kind::Move, {}, 0, 0, to});
   world.PlayerEntity().position = to;
 }
 

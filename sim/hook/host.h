@@ -95,6 +95,34 @@ struct TraceEntry {
   float Float(size_t i) const { return i < args.size() ? SlotFloat(args[i]) : 0.0f; }
 };
 
+// What the scripted player does to the game between frames, as a recording keeps it: a control
+// pressed, the player moved, a control held, or one of the player's actions on the world.
+struct PlayerInput {
+  enum class Kind {
+    Press,
+    Move,
+    Hold,
+    Release,
+    KnockDown,
+    Kill,
+    Loot,
+    PickUp,
+    PutDown,
+    EnterVehicle,
+    LeaveVehicle,
+    DrawWeapon,
+    SetMoney,
+    KillPlayer,
+    SeenBy,
+    CommitCrime
+  };
+  Kind kind = Kind::Press;
+  std::string name;    // the control or weapon
+  int32_t pad = 0;     // Press
+  int32_t target = 0;  // the ped, body or vehicle acted on; SetMoney: the cents
+  Vector3 at{};        // Move, CommitCrime
+};
+
 struct HostConfig {
   uint32_t seed = 1;
   double frameMs = 1000.0 / 30.0;
@@ -199,6 +227,11 @@ class SimHost {
   // Called at the end of every frame, once the draw list is complete (the playthrough's
   // recorder watches the game here).
   std::function<void(SimHost&)> onFrameEnd;
+  // Told each input the player gives between frames (a recording listens here).
+  std::function<void(const PlayerInput&)> onPlayerInput;
+  void Tell(const PlayerInput& input) {
+    if (onPlayerInput) onPlayerInput(input);
+  }
   // The hook and platform operations the plugin made, in order ("scriptRegister", "FreeConsole",
   // ...).
   const std::vector<std::string>& HookLog() const { return hookLog_; }

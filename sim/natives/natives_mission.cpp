@@ -430,6 +430,7 @@ void EndFrameMission(SimHost& host) {
 }
 
 bool KnockDown(SimHost& host, int32_t ped) {
+  host.Tell({PlayerInput::Kind::KnockDown, {}, 0, ped});
   if (ped == host.world.player.ped || !Kind(host, ped, EntityKind::Ped) || !InReach(host, ped)) {
     return false;
   }
@@ -438,12 +439,14 @@ bool KnockDown(SimHost& host, int32_t ped) {
 }
 
 bool Kill(SimHost& host, int32_t ped) {
+  host.Tell({PlayerInput::Kind::Kill, {}, 0, ped});
   if (!Kind(host, ped, EntityKind::Ped) || ped == host.world.player.ped) return false;
   host.world.Kill(ped, host.Frame());
   return true;
 }
 
 bool Loot(SimHost& host, int32_t ped) {
+  host.Tell({PlayerInput::Kind::Loot, {}, 0, ped});
   if (!Down(host, ped) || !InReach(host, ped)) return false;
   MissionEntity& m = host.world.mission.Of(ped);
   if (!m.lootable || m.looted) return false;
@@ -452,6 +455,7 @@ bool Loot(SimHost& host, int32_t ped) {
 }
 
 bool PickUp(SimHost& host, int32_t entity) {
+  host.Tell({PlayerInput::Kind::PickUp, {}, 0, entity});
   World& w = host.world;
   SimEntity* e = w.Find(entity);
   if (w.trains.carried || w.trains.puttingDown == entity || !e || entity == w.player.ped ||
@@ -465,6 +469,7 @@ bool PickUp(SimHost& host, int32_t entity) {
 }
 
 bool PutDown(SimHost& host) {
+  host.Tell({PlayerInput::Kind::PutDown});
   World& w = host.world;
   SimEntity* e = w.Find(w.trains.carried);
   if (!e) return false;
@@ -474,14 +479,16 @@ bool PutDown(SimHost& host) {
 }
 
 bool EnterVehicle(SimHost& host, int32_t vehicle) {
+  host.Tell({PlayerInput::Kind::EnterVehicle, {}, 0, vehicle});
   SimEntity* e = Kind(host, vehicle, EntityKind::Vehicle);
   if (!e || !InReach(host, vehicle) || host.world.trains.carried) return false;
   host.world.mission.playerVehicle = vehicle;
-  host.MovePlayer(e->position);
+  host.world.PlayerEntity().position = e->position;  // part of the input, not one of its own
   return true;
 }
 
 void LeaveVehicle(SimHost& host) {
+  host.Tell({PlayerInput::Kind::LeaveVehicle});
   host.world.mission.playerVehicle = 0;
 }
 
@@ -493,6 +500,7 @@ void KnockOverPlayer(SimHost& host) {
 }
 
 bool DrawWeapon(SimHost& host, const char* weapon) {
+  host.Tell({PlayerInput::Kind::DrawWeapon, weapon});
   World& w = host.world;
   const Hash hash = GameHash(weapon);
   for (const SimWeapon& held : w.scene.peds[w.player.ped].weapons) {
@@ -502,6 +510,86 @@ bool DrawWeapon(SimHost& host, const char* weapon) {
     }
   }
   return false;
+}
+
+void HoldControl(SimHost& host, const char* control, bool down) {
+  host.Tell({down ? PlayerInput::Kind::Hold : PlayerInput::Kind::Release, control});
+  if (down)
+    host.world.trains.heldControls.insert(GameHash(control));
+  else
+    host.world.trains.heldControls.erase(GameHash(control));
+}
+
+void SetMoney(SimHost& host, int32_t cents) {
+  host.Tell({PlayerInput::Kind::SetMoney, {}, 0, cents});
+  host.world.scene.money = cents;
+}
+
+void KillPlayer(SimHost& host) {
+  host.Tell({PlayerInput::Kind::KillPlayer});
+  host.world.Kill(host.world.player.ped, host.Frame());
+}
+
+void LetPedSeePlayer(SimHost& host, int32_t ped) {
+  host.Tell({PlayerInput::Kind::SeenBy, {}, 0, ped});
+  host.world.scene.peds[ped].seesPlayer = true;
+}
+
+void CommitCrime(SimHost& host, Vector3 at) {
+  host.Tell({PlayerInput::Kind::CommitCrime, {}, 0, 0, at});
+  host.world.CommitCrime(at);
+}
+
+void ApplyPlayerInput(SimHost& host, const PlayerInput& in) {
+  using K = PlayerInput::Kind;
+  switch (in.kind) {
+    case K::Press:
+      host.Press(in.name.c_str(), in.pad);
+      return;
+    case K::Move:
+      host.MovePlayer(in.at);
+      return;
+    case K::Hold:
+    case K::Release:
+      HoldControl(host, in.name.c_str(), in.kind == K::Hold);
+      return;
+    case K::KnockDown:
+      KnockDown(host, in.target);
+      return;
+    case K::Kill:
+      Kill(host, in.target);
+      return;
+    case K::Loot:
+      Loot(host, in.target);
+      return;
+    case K::PickUp:
+      PickUp(host, in.target);
+      return;
+    case K::PutDown:
+      PutDown(host);
+      return;
+    case K::EnterVehicle:
+      EnterVehicle(host, in.target);
+      return;
+    case K::LeaveVehicle:
+      LeaveVehicle(host);
+      return;
+    case K::DrawWeapon:
+      DrawWeapon(host, in.name.c_str());
+      return;
+    case K::SetMoney:
+      SetMoney(host, in.target);
+      return;
+    case K::KillPlayer:
+      KillPlayer(host);
+      return;
+    case K::SeenBy:
+      LetPedSeePlayer(host, in.target);
+      return;
+    case K::CommitCrime:
+      CommitCrime(host, in.at);
+      return;
+  }
 }
 
 int32_t NearestPedOfModel(SimHost& host, const char* model, Vector3 near) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/native/invoke.h"
+#include "hook/host.h"
 
 namespace brimvale::sim {
 
@@ -30,6 +31,18 @@ void LeaveVehicle(SimHost& host);
 void KnockOverPlayer(SimHost& host);
 // The player takes a weapon he holds into his hands.
 bool DrawWeapon(SimHost& host, const char* weapon);
+
+// The hands of the scripted player on the game beyond its controls: a hold prompt's control held
+// down, money in the purse for a shop, the player's own death, a ped that sees him, a crime the
+// law sees.
+void HoldControl(SimHost& host, const char* control, bool down);
+void SetMoney(SimHost& host, int32_t cents);
+void KillPlayer(SimHost& host);
+void LetPedSeePlayer(SimHost& host, int32_t ped);
+void CommitCrime(SimHost& host, Vector3 at);
+
+// Gives the input again as the player gave it (a replay of a recording).
+void ApplyPlayerInput(SimHost& host, const PlayerInput& input);
 
 // The nearest ped of this model to a point, or 0.
 int32_t NearestPedOfModel(SimHost& host, const char* model, Vector3 near);

@@ -1,6 +1,7 @@
 // The interaction menu's and the wardrobes' segment: the player opens the menu, picks a walk
 // style, equips the outfit, resets the character and respawns, then visits two wardrobes (a paid
 // change and a cancelled one).
+#include "natives/player_actions.h"
 #include "player/player.h"
 
 namespace brimvale::sim {
@@ -113,7 +114,7 @@ bool UseInteractionMenu(Player& p) {
 }
 
 bool VisitWardrobes(Player& p) {
-  p.host.world.scene.money = 5000;
+  SetMoney(p.host, 5000);
   if (!EnterWardrobe(p, kValentineDoor, "in the Valentine wardrobe, editor on 1/4")) return false;
   p.Press("INPUT_MOVE_RIGHT_ONLY", 0);  // a new hat
   p.Press("INPUT_MOVE_DOWN_ONLY", 0);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "natives/player_actions.h"
 #include "player/player.h"
 
 namespace brimvale::sim {
@@ -91,7 +92,7 @@ bool VisitSkillTree(Player& p) {
 
 bool DieAndRespawn(Player& p) {
   const Vector3 death = p.host.PlayerPosition();
-  p.host.world.Kill(p.host.world.player.ped, p.host.Frame());
+  KillPlayer(p.host);
   p.WaitFor(
       "the player has died: the death screen",
       [&] { return p.host.world.life.CountEffects("DeathFailMP01") > 0; }, 10);

@@ -96,7 +96,7 @@ std::vector<int32_t> RouteGuards(SimHost& host) {
 }
 
 void SpotPlayer(SimHost& host, int32_t guard) {
-  host.world.scene.peds[guard].seesPlayer = true;
+  LetPedSeePlayer(host, guard);
   host.MovePlayer(Beside(PositionOf(host, guard)));
 }
 

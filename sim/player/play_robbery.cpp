@@ -1,5 +1,6 @@
 // The robbery's segment: the player holds the prompt at the station, jumps onto the train, takes
 // the money bag, loses the law (and, once on the way, gets wanted again) and delivers the bag.
+#include "natives/player_actions.h"
 #include "player/player.h"
 
 namespace brimvale::sim {
@@ -52,13 +53,12 @@ bool HoldRobberyPrompt(Player& p) {
       },
       60);
   p.Screen("robbery-prompt");
-  const Hash control = GameHash("INPUT_INTERACT_LOCKON_POS");
   const size_t cardsBefore = p.host.world.scene.introCards.size();
-  p.host.world.trains.heldControls.insert(control);
+  HoldControl(p.host, "INPUT_INTERACT_LOCKON_POS", true);
   p.WaitFor(
       "the introduction card", [&] { return p.host.world.scene.introCards.size() > cardsBefore; },
       600);
-  p.host.world.trains.heldControls.erase(control);
+  HoldControl(p.host, "INPUT_INTERACT_LOCKON_POS", false);
   p.Screen("robbery-intro-card");
   p.WaitFor(
       "on horseback by the line: \"Get onto the Train.\"",
@@ -123,7 +123,7 @@ bool RobTrain(Player& p) {
   RideOutOfLawsSight(p, kOutOfSight,
                      "out of the law's sight: \"Deliver the Bag to the Safe Zone.\"");
   if (p.ok) {
-    p.host.world.CommitCrime(kWantedAgainAt);
+    CommitCrime(p.host, kWantedAgainAt);
     p.WaitFor(
         "seen by the law again: \"Escape the Law.\"",
         [&] { return ShownObjective(p.host) == "Escape the ~s~~e~Law.~s~"; }, 60);
