@@ -106,7 +106,8 @@ class Fields {
   int64_t Whole(const char* name, int64_t least, int64_t most) {
     const json* v = Get(name);
     if (!v) return least;
-    if (!v->is_number_integer()) return Complain(std::string("\"") + name + "\" is not a whole number"), least;
+    if (!v->is_number_integer())
+      return Complain(std::string("\"") + name + "\" is not a whole number"), least;
     const int64_t n = v->is_number_unsigned() && v->get<uint64_t>() > uint64_t(INT64_MAX)
                           ? most + 1
                           : v->get<int64_t>();
@@ -128,7 +129,8 @@ class Fields {
   bool Flag(const char* name) {
     const json* v = Get(name);
     if (!v) return false;
-    if (!v->is_boolean()) return Complain(std::string("\"") + name + "\" is not true or false"), false;
+    if (!v->is_boolean())
+      return Complain(std::string("\"") + name + "\" is not true or false"), false;
     return v->get<bool>();
   }
   uint64_t Hex(const json& v, const char* name) {
@@ -268,6 +270,17 @@ bool ReadEvent(const std::string& kind, Fields& f, RecordedEvent& e) {
     }
     return true;
   }
+  if (kind == "relaunch") {
+    // The game closed and started again from this save (a returning player's restart).
+    e.type = T::Relaunch;
+    const std::string text = f.Text("save", SIZE_MAX);
+    if (f.Problem().empty()) {
+      const std::string misfit = SaveMisfit(text);
+      if (!misfit.empty()) f.Complain("the save file does not fit: " + misfit);
+    }
+    e.value = text;
+    return true;
+  }
   if (kind == "digest" || kind == "end") {
     e.type = kind == "end" ? T::End : T::Digest;
     ReadDigest(f, e.digest);
@@ -392,10 +405,14 @@ bool ReadRecordingFile(const std::filesystem::path& path, Recording& recording,
 }
 
 std::string StartLine(const RecordedStart& s) {
-  json j = {{"kind", "start"},        {"version", 1},
-            {"source", s.source},     {"seed", s.seed},
-            {"frame_ms", s.frameMs},  {"scenario", s.scenario},
-            {"scenario_game", s.scenarioGame}, {"build", s.build}};
+  json j = {{"kind", "start"},
+            {"version", 1},
+            {"source", s.source},
+            {"seed", s.seed},
+            {"frame_ms", s.frameMs},
+            {"scenario", s.scenario},
+            {"scenario_game", s.scenarioGame},
+            {"build", s.build}};
   j["save"] = s.save ? json(*s.save) : json(nullptr);
   return j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
 }
@@ -446,6 +463,9 @@ std::string EventLine(const RecordedEvent& e) {
     case T::Save:
       j = {{"kind", "save"}, {"frame", e.frame}, {"section", e.section}, {"key", e.key}};
       j["value"] = e.value ? json(*e.value) : json(nullptr);
+      break;
+    case T::Relaunch:
+      j = {{"kind", "relaunch"}, {"frame", e.frame}, {"save", e.value.value_or("")}};
       break;
     case T::Digest:
     case T::End: {

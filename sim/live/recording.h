@@ -1,7 +1,8 @@
 // A recorded session: one JSON object a line. The first says where the game started (the seed,
 // a new game or a scenario, the save file's text when given one, the plugin build); then each
-// input with the frame after which the game thread applied it, each change of the save file, and,
-// once a game-second and at the end, a digest of the world and the save file. Written as the
+// input with the frame after which the game thread applied it, each change of the save file, a
+// restart of the game from a save, and, once a game-second and at the end, a digest of the world
+// and the save file. Written as the
 // session goes, so a session that dies keeps what it had. The reader trusts nothing in the file.
 #pragma once
 
@@ -26,7 +27,7 @@ struct RecordedStart {
   std::string source = "live";  // "live": the page's input; "play": the scripted player's
   uint32_t seed = 1;
   double frameMs = 1000.0 / 30.0;
-  std::string scenario;     // the scenario whose save the game started from; empty: a new game
+  std::string scenario;       // the scenario whose save the game started from; empty: a new game
   bool scenarioGame = false;  // the scenario's own game set-up was made before the plugin loaded
   std::optional<std::string> save;  // the text of the save file the game started from
   std::string build;                // the plugin build that played
@@ -41,18 +42,17 @@ struct WorldDigest {
   uint64_t pedsHash = 0, vehiclesHash = 0, objectsHash = 0;
   uint64_t world = 0;  // money, wanted level, the player's death, the blips
   uint64_t save = 0;
-  bool operator==(const WorldDigest&) const = default;
 };
 
 struct RecordedEvent {
-  enum class Type { Command, Player, Save, Digest, End };
+  enum class Type { Command, Player, Save, Relaunch, Digest, End };
   Type type = Type::Command;
   int line = 0;
   int64_t frame = 0;
-  LiveCommand command;  // Command: Key, WalkTo, TeleportTo, PlayForMe, Restart, Reload
-  PlayerInput player;   // Player
+  LiveCommand command;               // Command: Key, WalkTo, TeleportTo, PlayForMe, Restart, Reload
+  PlayerInput player;                // Player
   std::string section, key;          // Save
-  std::optional<std::string> value;  // Save: empty when the key went
+  std::optional<std::string> value;  // Save: empty when the key went; Relaunch: the save's text
   WorldDigest digest;                // Digest, End
 };
 

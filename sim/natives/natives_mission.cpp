@@ -469,7 +469,7 @@ bool PickUp(SimHost& host, int32_t entity) {
 }
 
 bool PutDown(SimHost& host) {
-  host.Tell({PlayerInput::Kind::PutDown});
+  host.Tell({PlayerInput::Kind::PutDown, {}});
   World& w = host.world;
   SimEntity* e = w.Find(w.trains.carried);
   if (!e) return false;
@@ -488,7 +488,7 @@ bool EnterVehicle(SimHost& host, int32_t vehicle) {
 }
 
 void LeaveVehicle(SimHost& host) {
-  host.Tell({PlayerInput::Kind::LeaveVehicle});
+  host.Tell({PlayerInput::Kind::LeaveVehicle, {}});
   host.world.mission.playerVehicle = 0;
 }
 
@@ -526,7 +526,7 @@ void SetMoney(SimHost& host, int32_t cents) {
 }
 
 void KillPlayer(SimHost& host) {
-  host.Tell({PlayerInput::Kind::KillPlayer});
+  host.Tell({PlayerInput::Kind::KillPlayer, {}});
   host.world.Kill(host.world.player.ped, host.Frame());
 }
 

@@ -335,7 +335,8 @@ void ClearEarlierOutput(const fs::path& dir) {
 
 // The game closed and started again from its save with the story's progress at 1, so that the
 // free-roam parts can be played while the part before them is not built.
-void RestartPastStory(SimHost& host, const GameDirectory& game, Player& player) {
+void RestartPastStory(SimHost& host, const GameDirectory& game, Player& player,
+                      PlayListener* listener) {
   player.Say("restarting the game from the save with the story past it");
   host.UnloadPlugin();
   std::string save = game.SaveText();
@@ -347,6 +348,7 @@ void RestartPastStory(SimHost& host, const GameDirectory& game, Player& player) 
     save = std::regex_replace(save, progress, "$1Progress=1");
   }
   game.WriteSave(save);
+  if (listener) listener->Relaunched(host, save);
   host.LoadPlugin();
   host.RunFrames(30);
   StartCampaign(player);
@@ -392,7 +394,11 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
     err << "brimvale-sim: cannot write " << (outDir / "trace.jsonl").string() << "\n";
     return 2;
   }
-  host.onFrameEnd = [&recorder](SimHost&) { recorder.OnFrameEnd(); };
+  PlayListener* listener = opts.listener;
+  host.onFrameEnd = [&recorder, listener](SimHost& h) {
+    recorder.OnFrameEnd();
+    if (listener) listener->FrameEnded(h);
+  };
 
   out << "scenario " << scenario->name << ": " << scenario->summary << "\n";
   if (!opts.save.empty()) out << "starting from a copy of " << opts.save.string() << "\n";
@@ -402,6 +408,7 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
   player.report.screen = [&recorder](SimHost&, const std::string& name) { recorder.Screen(name); };
   player.report.quiet = [&recorder](SimHost&, bool on) { recorder.Quiet(on); };
 
+  if (listener) listener->Starting(host, *scenario, saveText);
   StartScenarioGame(*scenario, host);
   const size_t count = scenario->segments.size();
   for (size_t i = 0; i < count && player.ok; ++i) {
@@ -410,10 +417,11 @@ int RunPlaythrough(const PlayOptions& options, const ShotWriter& writeShot, std:
     if (segment.play) {
       if (!segment.play(player)) player.ok = false;
     } else if (segment.storyPassesIt && i + 1 < count) {
-      RestartPastStory(host, run.game, player);
+      RestartPastStory(host, run.game, player, listener);
     }
   }
   host.RunFrames(2);
+  if (listener) listener->Finished(host);
   const bool finished = player.ok;
   const double wall =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

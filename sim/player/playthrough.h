@@ -13,6 +13,23 @@
 
 namespace brimvale::sim {
 
+class SimHost;
+struct Scenario;
+
+// Told what a playthrough does, so that it can be kept and played again.
+class PlayListener {
+ public:
+  virtual ~PlayListener() = default;
+  // The game directory holds the save the game starts from; the scenario's game set-up and the
+  // plugin's load come next.
+  virtual void Starting(SimHost& host, const Scenario& scenario, const std::string& save) = 0;
+  // Between frames: the game closed and started again from this save.
+  virtual void Relaunched(SimHost& host, const std::string& save) = 0;
+  virtual void FrameEnded(SimHost& host) = 0;
+  // After the last frame.
+  virtual void Finished(SimHost& host) = 0;
+};
+
 struct PlayOptions {
   std::string scenario = "play";
   std::filesystem::path out = "out/play";
@@ -22,6 +39,7 @@ struct PlayOptions {
   bool trace = true;
   std::filesystem::path save;  // a player's save to start from (copied); empty: the scenario's
   bool progressBar = false;    // stdout is a terminal: one bar redrawn in place
+  PlayListener* listener = nullptr;
 };
 
 // Writes the picture of a frame to a PNG file; false with the reason in `error`. The command line
