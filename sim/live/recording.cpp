@@ -350,6 +350,8 @@ bool ParseRecording(std::string_view text, Recording& recording, RecordingError&
       // The parser ran off the end of the line: the line was cut short.
       if (e.byte >= raw.size() && !raw.empty()) return fail(line, "the line is cut short");
       return fail(line, raw.empty() ? "the line is empty" : "the line is not JSON");
+    } catch (const json::exception&) {
+      return fail(line, "the line holds a number out of range");
     }
     if (!object.is_object()) return fail(line, "the line is not a JSON object");
     auto kindIt = object.find("kind");
