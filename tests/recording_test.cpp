@@ -27,9 +27,10 @@ class Recordings : public ::testing::Test {
     std::ofstream(dir.path() / "in.jsonl", std::ios::binary) << text;
     return Replay(dir.path() / "in.jsonl");
   }
-  int Replay(const fs::path& file) {
+  int Replay(const fs::path& file, const std::string& plugin = "") {
     sim::ReplayOptions options;
     options.file = file;
+    options.plugin = plugin;
     options.out = dir.path() / "replayed";
     printed.str("");
     errors.str("");
@@ -37,17 +38,19 @@ class Recordings : public ::testing::Test {
   }
   // The creator scenario (a gender change, in a game that ignores the model globals once) played
   // and recorded.
-  fs::path Record() {
+  fs::path Record(const std::string& scenario = "creator", const fs::path& save = {}) {
     sim::PlayOptions options;
-    options.scenario = "creator";
+    options.scenario = scenario;
+    options.save = save;
     options.out = dir.path() / "played";
     options.shots = false;
     options.trace = false;
-    sim::PlayRecording recording(dir.path() / "creator.jsonl", 1, options.frameMs, "test");
+    const fs::path file = dir.path() / (scenario + ".jsonl");
+    sim::PlayRecording recording(file, 1, options.frameMs, "test");
     options.listener = &recording;
     std::ostringstream out, err;
     EXPECT_EQ(sim::RunPlaythrough(options, {}, out, err), 0) << out.str() << err.str();
-    return dir.path() / "creator.jsonl";
+    return file;
   }
 
   testing::GameDirectory dir;
@@ -93,6 +96,35 @@ TEST_F(Recordings, AChangedMoveIsFoundAtTheNextDigestWithThePlayersPosition) {
             std::string::npos)
       << printed.str();
   EXPECT_NE(printed.str().find("the player's position: recorded"), std::string::npos);
+}
+
+// A plugin build that awards one point of experience more than the one that was recorded: the
+// replay stops at the frame the recording saved the robbery's experience and names that key.
+TEST_F(Recordings, ABuildWithOneMorePointOfExperienceDiffersAtTheSavedXP) {
+  const fs::path save = dir.path() / "start.ini";
+  testing::WriteFile(save,
+                     "[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n"
+                     "[Rank]\nRank=3\nXP=0\nXPToRank=900\nSkill Points=0\n");
+  const fs::path file = Record("robbery", save);
+  const std::string text = ReadFile(file);
+  const size_t xp = text.find(R"("key":"XP","kind":"save","section":"Rank","value":")");
+  ASSERT_NE(xp, std::string::npos) << "the robbery saved no experience";
+  const size_t lineStart = text.rfind('\n', xp) + 1;
+  const std::string frame = text.substr(lineStart + 9, text.find(',', lineStart) - lineStart - 9);
+  const size_t value = text.find("\"value\":\"", xp) + 9;
+  const int awarded = std::stoi(text.substr(value, text.find('"', value) - value));
+  ASSERT_GT(awarded, 0);
+
+  EXPECT_EQ(Replay(file, BRIMVALE_EXTRA_XP_MODULE_PATH), 1) << printed.str() << errors.str();
+  EXPECT_NE(printed.str().find("differs from the recording at frame " + frame + " "),
+            std::string::npos)
+      << printed.str();
+  EXPECT_NE(printed.str().find("the save file's [Rank] XP: recorded \"" + std::to_string(awarded) +
+                               "\", replayed \"" + std::to_string(awarded + 1) + "\""),
+            std::string::npos)
+      << printed.str();
+  // The same recording with the build it was made with matches.
+  EXPECT_EQ(Replay(file, BRIMVALE_MODULE_PATH), 0) << printed.str() << errors.str();
 }
 
 TEST_F(Recordings, EachBadFileIsRefusedWithItsLineAndNothingIsWritten) {
