@@ -451,6 +451,11 @@ TEST_F(LiveServerTest, TheGuidanceLineSaysTheStartPointsKeyThenWhereTheFirstGuar
   EXPECT_EQ(frame["guide"], "Press C to Continue Your Brimvale.");
   ASSERT_EQ(Post(R"({"type":"key","key":"KeyC","down":true})"), 200);
   ASSERT_EQ(Post(R"({"type":"key","key":"KeyC","down":false})"), 200);
+  // The prologue's opening scene: the line says to wait, not to roam.
+  ASSERT_NO_FATAL_FAILURE(
+      Until([](const json& f) { return f["guide"].get<std::string>().starts_with("A scene"); },
+            frame, 3000));
+  EXPECT_EQ(frame["guide"], "A scene is playing: the next step shows here when it ends.");
   ASSERT_NO_FATAL_FAILURE(
       Until([](const json& f) { return f["guide"].get<std::string>().starts_with("Take out"); },
             frame, 3000));

@@ -118,6 +118,9 @@ std::string GuideLine(const ScreenFrame& screen, const WorldMap& map) {
   if (!screen.list.sprites.empty())
     return "A menu is open: Up and Down choose a row, Left and Right change it, Enter accepts, "
            "Backspace goes back.";
+  // A cut scene shows through a script camera or behind a fade; walking off would not help.
+  if (map.camera || screen.fade >= 0.5)
+    return "A scene is playing: the next step shows here when it ends.";
   if (const MapBlip* b = NearestBlip(map))
     return BlipName(*b) + " is " + Where(map.player, b->x, b->y) +
            ": click it on the map, or Shift-click to go there at once.";

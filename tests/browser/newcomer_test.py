@@ -127,6 +127,8 @@ def play(driver, url, shot_dir):
     wait("the guidance line naming the start point's key",
          lambda: guide.text == "Press C to Continue Your Brimvale.", 30)
     page.press("c")
+    wait("the guidance line asking to wait through the opening scene",
+         lambda: guide.text == "A scene is playing: the next step shows here when it ends.", 60)
 
     wait("the guidance line sending the player to the first guard",
          lambda: guide.text.startswith("Take out the Guard. Walk to him (")
