@@ -278,6 +278,16 @@ TEST_F(MapInset, TheWorldUnderTheHudIsSeenFromBehindThePlayer) {
   ASSERT_TRUE(player);
   EXPECT_GT(player->y, kH * 0.55) << "the player's figure stands in the lower half";
   EXPECT_LT(player->h, kH * 0.25) << "seen from far enough back";
+
+  // A ped a metre in front of the eye fills the view only as a faint silhouette.
+  host.world.Spawn(sim::EntityKind::Ped, sim::GameHash("S_M_M_VALDEPUTY_01"),
+                   {2559.794f, -1169.821f, 53.684f}, 0.0f);
+  const sim::ScreenDrawing near = sim::LayOutScreen(sim::CaptureScreen(host, ""));
+  const sim::DrawItem* tall = nullptr;
+  for (const sim::DrawItem& item : near.items)
+    if (item.kind == sim::DrawKind::Box && item.h > kH * 0.5) tall = &item;
+  ASSERT_TRUE(tall);
+  EXPECT_LT(tall->fill.a, 0.3);
 }
 
 }  // namespace

@@ -118,6 +118,9 @@ void Layout::World(const WorldView& view) {
     const double width = std::max(cam.focal * f.width / foot->depth, 2.0);
     DrawItem box = Item(DrawKind::Box, foot->x, foot->y - height / 2, width, height);
     box.fill = f.fill;
+    // A figure by the lens (the creator's portrait camera on the player) would wall off the
+    // picture: it stays a faint silhouette.
+    if (foot->depth < 3.0) box.fill.a *= 0.2;
     box.stroke = {0, 0, 0, 0.5};
     box.strokeWidth = 1.0;
     Add(box);
