@@ -119,7 +119,7 @@ void EnterCreatorScene() {
   SetPedSceneFlag(PlayerPed(), 1, 0, 0, 0);
   ScreenFadeOut(500);
   ScriptWait(1000);
-  SetSceneOption(8, 0, 0);
+  SetSceneOption(kSceneModeClosing, 0, 0);
   SwitchPlayerModel(kModels[0]);  // the scene always starts on the male model
   // A gender left in the save by an unfinished creation is kept: the body page's gender row
   // then offers only the way back to the male the scene starts on.

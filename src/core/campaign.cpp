@@ -78,7 +78,7 @@ void ApplyCharacter() {
     ApplyCharacterAppearance();
     ApplySkillEffects();
   }
-  SetLawContextOption(GetLawContext(), 37, 1);
+  SetLawContextOption(GetLawContext(), kLawContextCampaignOption, 1);
   SetPedFlagByName(PlayerPed(), "HAS_VOICE", 0);
   // On purpose, rather than the stored value unchanged: a key word of the menu gets its
   // "MP_STYLE_" prefix here too, so the style chosen in the menu is the one the game knows.

@@ -92,7 +92,7 @@ void RunIntroduction(Ped ped, Player player) {
   ShowMissionCard("Brimvale", "Introduction", "Break out of the Siska Penetentary.");
   ScriptWait(5000);
 
-  SetSceneOption(0, 0, 0);
+  SetSceneOption(kSceneModePrologue, 0, 0);
   SetMissionUiMode(1, 0);
   ResetPlayerForMission(player);
   SetSceneDisplayFlag(true);

@@ -205,7 +205,7 @@ void BeginMission(int32_t mode) {
 }
 
 void EndMission() {
-  SetSceneOption(8, 0, 0);
+  SetSceneOption(kSceneModeClosing, 0, 0);
   SetMissionUiMode(0, 0);
   SetSceneDisplayFlag(false);
 }

@@ -89,7 +89,7 @@ void EndCutScene(bool eased);
 void KeepViewBehindPlayer();
 
 void TriggerMusicUntilAccepted(const char* name);
-// Mode 0 for the prologue, 6 for the train robbery.
+// kSceneModePrologue or kSceneModeTrainRobbery.
 void BeginMission(int32_t mode);
 void EndMission();
 void SetPlayerControlOn(bool on);

@@ -191,7 +191,7 @@ void PrepareRobberyStart(const RobberyFrame& f) {
 void ShowRobberyCard() {
   ScreenFadeOut(1000);
   WaitMs(1000);
-  SetSceneOption(6, 0, 0);
+  SetSceneOption(kSceneModeTrainRobbery, 0, 0);
   SetMissionUiMode(1, 0);
   ShowMissionCard("Train Robbery", "The 10,000 Mile Robbery",
                   "There's a train that will be coming down to the emerald ranch station, it "

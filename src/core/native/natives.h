@@ -350,6 +350,13 @@ inline constexpr int32_t kLawSettingOff = 0;
 // SetPedCarryFlag's flag ids: the prologue's player reset sets one, the hideout's end the other.
 inline constexpr int32_t kCarryFlagPlayerReset = 8;
 inline constexpr int32_t kCarryFlagMissionEnd = 0;
+// SetSceneOption's scene mode: a mission's start gives its own, its end (and the creator's
+// scene) the closing one.
+inline constexpr int32_t kSceneModePrologue = 0;
+inline constexpr int32_t kSceneModeTrainRobbery = 6;
+inline constexpr int32_t kSceneModeClosing = 8;
+// SetLawContextOption: the option the campaign turns on in the law context at its start.
+inline constexpr int32_t kLawContextCampaignOption = 37;
 // ClearArea: the broad set of bits first, then bit 21 alone.
 inline constexpr int32_t kClearAreaBroadFlags = 1917883;
 inline constexpr int32_t kClearAreaBit21 = 0x200000;
