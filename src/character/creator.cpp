@@ -116,7 +116,7 @@ void EnterCreatorScene() {
   RemoveBlipIfExists(Creator.entryBlip);
   PreparePedForScene(PlayerPed(), 1, 1);
   SetMissionAudioFlags(true);
-  SetPedSceneFlag(PlayerPed(), 1, 0, 0, 0);
+  SetPedSceneFlag(PlayerPed(), kSceneFlagOwnScene, 0, 0, 0);
   ScreenFadeOut(500);
   ScriptWait(1000);
   SetSceneOption(kSceneModeClosing, 0, 0);

@@ -198,7 +198,7 @@ void OpenMenu() {
   DisableMenuControls();
   Screens.InteractionMenuOpen = true;
   const Ped ped = PlayerPed();
-  SetPedSceneFlag(ped, 1, 0, 0, 0);
+  SetPedSceneFlag(ped, kSceneFlagOwnScene, 0, 0, 0);
   ReleaseMenuCamera();
   const Cam camera = CreateCameraByName("DEFAULT_SCRIPTED_CAMERA", 1);
   InteractionMenu.MenuCamera = camera;
@@ -337,7 +337,7 @@ bool RunPlayerOptionRows() {
 
 // Blocks until the game has dropped the old style; the panel stays up meanwhile.
 void ChooseWalkStyle(const WalkStyle& style) {
-  SetPedStartOption(PlayerPed(), 1, 0, 0);
+  SetPedStartOption(PlayerPed(), kStartOptionOn, 0, 0);
   WaitMs(500, HoldWalkStylesPanel);
   Sound("SELECT");
   char name[kWalkStyleSize + 16];
@@ -352,7 +352,7 @@ void ChooseWalkStyle(const WalkStyle& style) {
   std::snprintf(name, sizeof name, "%s%s", kWalkStylePrefix, style.keyWord);
   SetPedWalkStyle(PlayerPed(), name, 1, -1);
   UpdatePedVariation(PlayerPed(), 1, 1, 1, 1, 1);
-  SetPedStartOption(PlayerPed(), 0, 0, 0);
+  SetPedStartOption(PlayerPed(), kStartOptionOff, 0, 0);
   // The frame the wait ended in is still the menu's.
   HoldWalkStylesPanel();
 }

@@ -93,7 +93,7 @@ void RunIntroduction(Ped ped, Player player) {
   ScriptWait(5000);
 
   SetSceneOption(kSceneModePrologue, 0, 0);
-  SetMissionUiMode(1, 0);
+  SetMissionUiMode(kMissionUiModeMission, 0);
   ResetPlayerForMission(player);
   SetSceneDisplayFlag(true);
   ApplyRegionByName("SISIKA");
@@ -107,7 +107,7 @@ void RunIntroduction(Ped ped, Player player) {
   TeleportPlayer(player, kPlayerStart, kPlayerStartHeading, 0, 0, 0, 0);
   ScriptWait(1000);
   SettlePlayerTeleport();
-  SetPedStartOption(ped, 1, 0, 1);
+  SetPedStartOption(ped, kStartOptionOn, 0, kStartOptionLastPrologue);
 
   WaitMs(5000, HoldCutSceneFrameAndSuppress);
   ReleaseTransition();

@@ -143,7 +143,7 @@ void SpawnGunslinger() {
     ScriptWait(0);
   }
   SetPedDefaultVariation(P.Gunslinger, true);
-  SetPedSpawnFlag(P.Gunslinger, 1);
+  SetPedSpawnFlag(P.Gunslinger, kSpawnFlagMissionPed);
   SetPedBlockEvents(P.Gunslinger, true);
   GiveMissionWeapon(P.Gunslinger, HashName("weapon_revolver_cattleman_mexican"), 10000, 1, 0, 0, 1);
   ReleaseModel(model);
@@ -175,7 +175,7 @@ void StartGunslingerScene(Ped ped) {
   }
   SetAnimSceneEntity(P.FlacoScene, "mp_player_m_1", ped, 16);
   SetAnimSceneEntity(P.FlacoScene, "FAMOUSGUNSLINGER_02", P.Gunslinger, 16);
-  SetPedSceneOption(ped, 1, 0, 256);
+  SetPedSceneOption(ped, kPedSceneOptionHideoutScene, 0, kPedSceneOptionHideoutSceneBits);
   StartAnimScene(P.FlacoScene);
 }
 
@@ -219,7 +219,8 @@ void PerformChestSequence(Ped ped) {
 
 void OpenChest(Ped ped) {
   RemoveObjectiveBlip();
-  if (GetPedWeaponInHand(ped) != HashName("unarmed")) SetPedSceneFlag(ped, 1, 0, 0, 0);
+  if (GetPedWeaponInHand(ped) != HashName("unarmed"))
+    SetPedSceneFlag(ped, kSceneFlagOwnScene, 0, 0, 0);
   PerformChestSequence(ped);
 
   PlayEntityAnim(P.PistolChest, "enter_chest", kChestDict, 1.0f, 1, 0);
@@ -295,7 +296,7 @@ void PlayFewDaysLater(Ped ped) {
   TriggerMusicEvent("MP_CELEB_SCREEN_MUSIC");
   ScreenFadeIn(1000);
   WaitMs(6000, HoldCutSceneFrame);
-  SetPedSceneFlag(ped, 1, 0, 0, 0);
+  SetPedSceneFlag(ped, kSceneFlagOwnScene, 0, 0, 0);
   WaitMs(6000, ViewBehindAndHold);
 }
 
@@ -405,7 +406,7 @@ void RunSpawnGang() {
   for (const Ped member : P.GangMembers) {
     ClearPedTasks(member, 1, 1);
     SetPedSightRange(member, 500.0f);
-    SetPedCombatFlag(member, 0);
+    SetPedCombatFlag(member, kCombatFlagHideoutGang);
     SetPedCombatLevel(member, 1);
     SetPedAccuracy(member, 100);
   }

@@ -66,7 +66,7 @@ Object SpawnObjectAndWait(Hash model, Vector3 at) {
 
 Blip SetUpHostilePed(Ped ped, bool blockEvents) {
   SetPedDefaultVariation(ped, true);
-  SetPedSpawnFlag(ped, 1);
+  SetPedSpawnFlag(ped, kSpawnFlagMissionPed);
   SetPedRelationshipGroup(ped, MissionGroups.EnemyGroup);
   SetPedBlockEvents(ped, blockEvents);
   return AddBlipForEntity(HashName("BLIP_STYLE_ENEMY"), ped);
@@ -200,13 +200,13 @@ void TriggerMusicUntilAccepted(const char* name) {
 
 void BeginMission(int32_t mode) {
   SetSceneOption(mode, 0, 0);
-  SetMissionUiMode(1, 0);
+  SetMissionUiMode(kMissionUiModeMission, 0);
   SetSceneDisplayFlag(true);
 }
 
 void EndMission() {
   SetSceneOption(kSceneModeClosing, 0, 0);
-  SetMissionUiMode(0, 0);
+  SetMissionUiMode(kMissionUiModeFreeRoam, 0);
   SetSceneDisplayFlag(false);
 }
 

@@ -172,7 +172,7 @@ void AlertGuards(Ped player) {
 void PrepareRobberyStart(const RobberyFrame& f) {
   Screens.TrainRobberyActive = true;
   SetPlayerControlOn(false);
-  SetPedSceneFlag(f.ped, 0, 0, 0, 1);
+  SetPedSceneFlag(f.ped, kSceneFlagNone, 0, 0, kSceneFlagLastRobberyStart);
   RequestTransitionSceneAndWait("MISSION_TRANSITION_CLOUDS_SCENE");
 
   ClearAreaAround(kRobberyStart, kStartAreaRadius);
@@ -183,8 +183,8 @@ void PrepareRobberyStart(const RobberyFrame& f) {
   SetTrainWorldFlag(0);
   ResetTrainWorld();
   FreezeTrainWorld();
-  SetNamedTrackOption(HashName("TRAIN_AMB_BOX01"), 1);
-  SetNamedTrackOption(HashName("LEVDES_CMPTRAINROB_2"), 0);
+  SetNamedTrackOption(HashName("TRAIN_AMB_BOX01"), kTrackOptionSet);
+  SetNamedTrackOption(HashName("LEVDES_CMPTRAINROB_2"), kTrackOptionCleared);
   SetSceneDisplayFlag(true);
 }
 
@@ -192,7 +192,7 @@ void ShowRobberyCard() {
   ScreenFadeOut(1000);
   WaitMs(1000);
   SetSceneOption(kSceneModeTrainRobbery, 0, 0);
-  SetMissionUiMode(1, 0);
+  SetMissionUiMode(kMissionUiModeMission, 0);
   ShowMissionCard("Train Robbery", "The 10,000 Mile Robbery",
                   "There's a train that will be coming down to the emerald ranch station, it "
                   "won't stop so you need to jump on and grab a big satchel bag of cash.");
@@ -246,8 +246,8 @@ void RunHorseCutAndHandOver(const RobberyFrame& f) {
   AimCutCamera(CutScene.IntroCamB, f.horse, {3.0f, 3.0f, -0.5f}, {0.0f, 0.0f, 0.6f}, 35.0f);
   ShowAimedCameras();
   BlendCutCameras(7000, 10000, 3000);
-  SetMountMotion(f.horse, 2);
-  SetMountOption(f.horse, 1, 0, 0);
+  SetMountMotion(f.horse, kMountMotionRobberyCut);
+  SetMountOption(f.horse, kMountOptionRobberyCut, 0, 0);
   ShowResultScreen("TRAIN ROBBERY", "The 10,000 MILE ROBBERY", 3000);
   ShowBanner("POTENTIAL TAKE: $100");
   WaitMs(2000);
@@ -478,7 +478,7 @@ void SpawnTrainLoot() {
   TrainRobbery.MoneyBag = bag;
   for (const ObjectFlagSetting& flag : kMoneyBagFlags)
     SetObjectFlag(bag, flag.id, flag.on);
-  SetObjectOption(bag, 0);
+  SetObjectOption(bag, kObjectOptionMoneyBag);
   SetObjectConfig(bag, kMoneyBagConfig, 0, 0, 0);
   EnableObjectInteraction(bag, 1, 1);
   const Blip blip = AddBlipForEntity(HashName("BLIP_STYLE_LOOT_OBJECTIVE"), bag);
@@ -496,9 +496,9 @@ void SpawnTrainLoot() {
   for (const Ped guard : TrainRobbery.TrainGuards) {
     PreparePedForCombat(guard, 1, 1);
     SetUpHostilePed(guard, false);
-    SetPedCombatStyle(guard, 2);
-    SetPedCombatOption(guard, 1);
-    SetPedCombatFlag(guard, 1);
+    SetPedCombatStyle(guard, kCombatStyleTrainGuard);
+    SetPedCombatOption(guard, kCombatOptionTrainGuard);
+    SetPedCombatFlag(guard, kCombatFlagTrainGuard);
     SetPedCombatLevel(guard, RandomIntInRange(0, 3));
     GiveMissionWeapon(guard, HashName("WEAPON_REPEATER_CARBINE"), 10000, 1, 0, 0, 0);
     GiveMissionWeapon(guard, HashName("WEAPON_REVOLVER_CATTLEMAN"), 10000, 1, 0, 2, 0);

@@ -115,7 +115,7 @@ void EnterShop(int shop, Ped ped) {
   ped = SwitchToCharacterModel(ped);
   Wardrobe.CurrentShop = kWardrobeShops[shop].name;
   std::strcpy(Outfit.OutfitGenderLetter, Character.Gender == 1 ? "F" : "M");
-  SetPedSceneFlag(ped, 1, 0, 0, 0);
+  SetPedSceneFlag(ped, kSceneFlagOwnScene, 0, 0, 0);
   TeleportPlayerTo(kWardrobeShops[shop].inside, kWardrobeShops[shop].insideHeading);
   PointShopCamera(ped);
   SetRadarFlag(0);

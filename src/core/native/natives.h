@@ -357,6 +357,38 @@ inline constexpr int32_t kSceneModeTrainRobbery = 6;
 inline constexpr int32_t kSceneModeClosing = 8;
 // SetLawContextOption: the option the campaign turns on in the law context at its start.
 inline constexpr int32_t kLawContextCampaignOption = 37;
+// SetPedSceneFlag(ped, flag, 0, 0, last): the flag the player gets on entering a screen or scene
+// of the plugin's own (the creator, the menu, a wardrobe, the hideout); the robbery's start sets
+// the last slot alone.
+inline constexpr int32_t kSceneFlagOwnScene = 1;
+inline constexpr int32_t kSceneFlagNone = 0;
+inline constexpr int32_t kSceneFlagLastRobberyStart = 1;
+// SetPedSceneOption(ped, option, 0, bits): the player's part in the hideout's animation scene.
+inline constexpr int32_t kPedSceneOptionHideoutScene = 1;
+inline constexpr int32_t kPedSceneOptionHideoutSceneBits = 256;
+// SetPedStartOption(ped, option, 0, last): on while a walk style is swapped and when the
+// prologue places the player (with the last slot set), off once the new style is on.
+inline constexpr int32_t kStartOptionOn = 1;
+inline constexpr int32_t kStartOptionOff = 0;
+inline constexpr int32_t kStartOptionLastPrologue = 1;
+// SetPedSpawnFlag: every ped a mission makes.
+inline constexpr int32_t kSpawnFlagMissionPed = 1;
+// SetMissionUiMode's first argument: a mission's, from its card to its end, then free roam's.
+inline constexpr int32_t kMissionUiModeMission = 1;
+inline constexpr int32_t kMissionUiModeFreeRoam = 0;
+// SetMountMotion and SetMountOption: the horse under the robbery's slow-motion cut.
+inline constexpr int32_t kMountMotionRobberyCut = 2;
+inline constexpr int32_t kMountOptionRobberyCut = 1;
+// The train guards' combat style, option and flag, and the hideout gang's flag.
+inline constexpr int32_t kCombatStyleTrainGuard = 2;
+inline constexpr int32_t kCombatOptionTrainGuard = 1;
+inline constexpr int32_t kCombatFlagTrainGuard = 1;
+inline constexpr int32_t kCombatFlagHideoutGang = 0;
+// SetObjectOption: the robbery's money bag.
+inline constexpr int32_t kObjectOptionMoneyBag = 0;
+// SetNamedTrackOption: the robbery sets the box-car track's option and clears its own track's.
+inline constexpr int32_t kTrackOptionSet = 1;
+inline constexpr int32_t kTrackOptionCleared = 0;
 // ClearArea: the broad set of bits first, then bit 21 alone.
 inline constexpr int32_t kClearAreaBroadFlags = 1917883;
 inline constexpr int32_t kClearAreaBit21 = 0x200000;
