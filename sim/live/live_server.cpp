@@ -196,6 +196,16 @@ LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<h
   server.set_payload_max_length(kMaxInputBytes);
   server.set_keep_alive_max_count(1000);
 
+  RouteOwnNamesOnly(server);
+  RouteFrames(server);
+  RoutePage(server);
+  RouteInput(server);
+  server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+    if (res.body.empty()) res.set_content(std::to_string(res.status) + "\n", "text/plain");
+  });
+}
+
+void LiveServer::RouteOwnNamesOnly(httplib::Server& server) {
   // Names other than this server's are refused before anything is served: a page of another
   // site that points its own name at this address gets neither the page nor the stream.
   server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
@@ -205,7 +215,10 @@ LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<h
     res.set_content("this server answers only its own address\n", "text/plain");
     return httplib::Server::HandlerResponse::Handled;
   });
+}
 
+// Frames stream to each viewer with a place, as server-sent events.
+void LiveServer::RouteFrames(httplib::Server& server) {
   server.Get("/events", [this](const httplib::Request& req, httplib::Response& res) {
     std::shared_ptr<ViewerPlace> place = TakePlace(ConnectionSocket(req));
     if (!place) {
@@ -241,7 +254,9 @@ LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<h
         },
         [this, place](bool) { GiveBack(place); });
   });
+}
 
+void LiveServer::RoutePage(httplib::Server& server) {
   // Only the table's paths are served: no part of a request reaches the file system.
   server.Get(R"(/[a-z0-9.\-]*)", [](const httplib::Request& req, httplib::Response& res) {
     const PageAsset* asset = FindPageAsset(req.path);
@@ -253,7 +268,9 @@ LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<h
     res.set_header("Cache-Control", "no-store");
     res.set_content(asset->body.data(), asset->body.size(), asset->type);
   });
+}
 
+void LiveServer::RouteInput(httplib::Server& server) {
   server.Post("/input", [this](const httplib::Request& req, httplib::Response& res) {
     // Browsers send an Origin with every cross-site POST; a request without one is a script's.
     if (req.has_header("Origin") &&
@@ -280,10 +297,6 @@ LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<h
       return;
     }
     res.set_content("ok\n", "text/plain");
-  });
-
-  server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-    if (res.body.empty()) res.set_content(std::to_string(res.status) + "\n", "text/plain");
   });
 }
 

@@ -65,6 +65,11 @@ class LiveServer {
   std::vector<std::shared_ptr<ViewerPlace>> places_;  // the open streams, at most kMaxViewers
   std::atomic<bool> stopping_{false};
 
+  // The server's routes, one concern each.
+  void RouteOwnNamesOnly(httplib::Server& server);
+  void RouteFrames(httplib::Server& server);
+  void RoutePage(httplib::Server& server);
+  void RouteInput(httplib::Server& server);
   std::shared_ptr<ViewerPlace> TakePlace(int socket);
   void GiveBack(const std::shared_ptr<ViewerPlace>& place);
 };
