@@ -153,7 +153,6 @@ TEST_F(InteractionMenuTest, WithTheSkillTreeBusyTheOpenControlDoesNothing) {
   Press("INPUT_FRONTEND_LS", 2, 90);
   EXPECT_EQ(Title(), nullptr);
   EXPECT_TRUE(host.Calls(CreateCameraByName).empty());
-  EXPECT_FALSE(Screens.InteractionMenuOpen);
 }
 
 TEST_F(InteractionMenuTest, RowsWrapAndARowPastEitherEndSelectsNothingForOneFrame) {
