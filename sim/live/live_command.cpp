@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
@@ -10,6 +11,7 @@
 
 #include "live/live_game.h"
 #include "live/live_server.h"
+#include "live/recorder.h"
 #include "player/scenario.h"
 
 namespace brimvale::sim {
@@ -23,7 +25,7 @@ void OnInterrupt(int) {
 
 constexpr const char* kUsage =
     R"(usage: brimvale-sim live [--port N] [--listen ADDR] [--scenario NAME | --save FILE] [--seed N]
-                          [--plugin FILE]
+                          [--plugin FILE] [--record FILE] [--replay FILE [--to FRAME]]
 
 Plays Brimvale in the simulated host in real time (30 game frames a second) and serves it to a
 browser: open the address it prints. Ctrl-C stops it.
@@ -36,7 +38,26 @@ browser: open the address it prints. Ctrl-C stops it.
   --plugin FILE    the plugin's shared library, loaded again whenever a new build of it lands
                    (default: libbrimvale.so beside brimvale-sim; without one, the plugin built
                    into brimvale-sim plays and cannot be reloaded)
+  --record FILE    keep the session's recording there (default: a new file in
+                   out/live/recordings/), for `brimvale-sim replay FILE`
+  --replay FILE    start where a recording ends: its input is played again from its start as
+                   fast as it goes, then the game goes on live, paused
+  --to FRAME       with --replay: stop replaying after this frame of its last game
 )";
+
+// A file of its own for each session, named by the time it began.
+std::filesystem::path DefaultRecording() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char name[64];
+  std::strftime(name, sizeof name, "session-%Y%m%d-%H%M%S", &utc);
+  std::filesystem::path path = std::filesystem::absolute("out/live/recordings") / name;
+  std::error_code ec;
+  for (int n = 2; std::filesystem::exists(path.string() + ".jsonl", ec); ++n)
+    path = std::filesystem::absolute("out/live/recordings") / (name + ("-" + std::to_string(n)));
+  return path.string() + ".jsonl";
+}
 
 // libbrimvale.so beside the running brimvale-sim, where the build puts it.
 std::string PluginBesideProgram() {
@@ -73,7 +94,8 @@ int RunLiveCommand(int argc, char** argv) {
       return 0;
     }
     if (arg != "--port" && arg != "--listen" && arg != "--scenario" && arg != "--save" &&
-        arg != "--seed" && arg != "--plugin")
+        arg != "--seed" && arg != "--plugin" && arg != "--record" && arg != "--replay" &&
+        arg != "--to")
       return Bad("unknown option '" + arg + "'");
     if (i + 1 >= argc || std::string(argv[i + 1]).empty()) return Bad(arg + " needs a value");
     const std::string value = argv[++i];
@@ -91,6 +113,21 @@ int RunLiveCommand(int argc, char** argv) {
       if (!std::filesystem::is_regular_file(value, ec))
         return Bad("cannot read the save file " + value);
       options.save = std::filesystem::absolute(value);
+    } else if (arg == "--record") {
+      options.record = std::filesystem::absolute(value);
+    } else if (arg == "--replay") {
+      auto recording = std::make_shared<Recording>();
+      RecordingError error;
+      if (!ReadRecordingFile(value, *recording, error))
+        return Bad("cannot replay " + value +
+                   (error.line > 0 ? ":" + std::to_string(error.line) : std::string()) + ": " +
+                   error.why);
+      if (recording->start.source != "live")
+        return Bad(value + " is a scripted playthrough's recording: brimvale-sim replay plays it");
+      options.follow = std::move(recording);
+    } else if (arg == "--to") {
+      if (!Number(value, options.followTo) || options.followTo < 0)
+        return Bad("--to wants a frame number, not '" + value + "'");
     } else if (arg == "--plugin") {
       std::error_code ec;
       if (!std::filesystem::is_regular_file(value, ec))
@@ -101,8 +138,13 @@ int RunLiveCommand(int argc, char** argv) {
     }
   }
   if (options.plugin.empty()) options.plugin = PluginBesideProgram();
-  if (!options.scenario.empty() && !options.save.empty())
-    return Bad("--scenario and --save each say where to start; give one");
+  if ((!options.scenario.empty() || options.follow) && !options.save.empty())
+    return Bad("--scenario, --save and --replay each say where to start; give one");
+  if (options.follow && !options.scenario.empty())
+    return Bad("--scenario, --save and --replay each say where to start; give one");
+  if (options.followTo >= 0 && !options.follow) return Bad("--to goes with --replay");
+  if (options.record.empty()) options.record = DefaultRecording();
+  options.build = ThisProgramBuild();
   if (address != "127.0.0.1" && address != "localhost" && address != "::1")
     std::cerr << "warning: listening on " << address
               << ": anyone who can reach this address can play and restart the game\n";

@@ -4,6 +4,7 @@
 
 #include "hook/plugin_link.h"
 #include "live/live_session.h"
+#include "live/recorder.h"
 #include "player/player.h"
 #include "player/save_text.h"
 #include "player/scenario.h"
@@ -43,7 +44,14 @@ void LiveGame::Stop() {
   stopping_ = true;
   changed_.notify_all();
   if (thread_.joinable()) thread_.join();
+  recorder_.reset();
   running_ = false;
+}
+
+void LiveGame::RunHere() {
+  stopping_ = false;
+  running_ = true;
+  Run();
 }
 
 bool LiveGame::Submit(LiveCommand command) {
@@ -79,6 +87,16 @@ void LiveGame::Run() {
     if (!ReadStartSave(options_.save, saveText, error)) Log(error + "; playing a new game");
   }
   std::string start = options_.save.empty() ? options_.scenario : "";
+  if (options_.follow) {
+    saveText = options_.follow->start.save.value_or("");
+    start = saveText.empty() ? options_.follow->start.scenario : "";
+    following_ = true;
+    followNext_ = 0;
+    followGames_ = 1;
+    for (const RecordedEvent& e : options_.follow->events)
+      if (e.type == RecordedEvent::Type::Command && e.command.kind == LiveCommand::Kind::Restart)
+        ++followGames_;
+  }
   HostConfig config;
   config.seed = options_.seed;
   config.frameMs = options_.frameMs;
@@ -88,15 +106,19 @@ void LiveGame::Run() {
     std::string from = "a new game";
     if (!saveText.empty()) {
       startSave = saveText;
-      from = "a copy of " + options_.save.string();
+      from = options_.follow ? "the recording's start" : "a copy of " + options_.save.string();
     } else if (const Scenario* s = start.empty() ? nullptr : FindScenario(start)) {
       if (s->startSave) startSave = s->startSave;
       from = std::string("the start of scenario ") + s->name;
     }
     Session session(startSave, config);
     session.start = from;
+    session.startSave = startSave;
+    session.scenario = start;
     Attach(session);
+    BeginRecording(session);
     Play(session);
+    EndRecording(session);
     Detach(session);
     // A restart begins from a new game or a scenario's start, never from the given save again.
     saveText.clear();
@@ -177,6 +199,7 @@ void LiveGame::PlayNextPart(Session& session) {
 
 void LiveGame::Milestone(Session& session, const std::string& line) {
   session.milestones.push_back("[frame " + std::to_string(session.host.Frame()) + "] " + line);
+  if (options_.headless) Log("  " + session.milestones.back());
   ++session.milestonesTotal;
   if (session.milestones.size() > kMaxMilestones) session.milestones.pop_front();
 }
@@ -220,18 +243,24 @@ void LiveGame::AfterFrame(Session& session) {
     Note(session, "fault: " + session.fault);
   }
   // A new build that has landed is taken about twice a second.
-  if (session.shared && host.Frame() % 15 == 0 && session.watch.Changed(options_.plugin))
-    Reload(session);
+  if (session.shared && !following_ && host.Frame() % 15 == 0 &&
+      session.watch.Changed(options_.plugin)) {
+    LiveCommand reload;
+    reload.kind = LiveCommand::Kind::Reload;
+    Apply(session, reload);
+  }
   Walk(session);
   const auto now = LiveClock::now();
   // At speeds above real time the page still gets about 30 pictures a second.
-  if (session.paused || session.speed <= 1.0 ||
-      now - session.lastPublish >= std::chrono::milliseconds(30))
+  if (!following_ && (session.paused || session.speed <= 1.0 ||
+                      now - session.lastPublish >= std::chrono::milliseconds(30)))
     Publish(session);
   Pace(session);
 }
 
 void LiveGame::Pace(Session& session) {
+  if (recorder_) recorder_->FrameEnded(session.host);
+  if (following_ && Follow(session)) return;
   for (;;) {
     std::deque<LiveCommand> commands;
     {

@@ -10,14 +10,20 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "hook/faults.h"
 
 namespace brimvale::sim {
+
+struct Recording;
+struct RecordedEvent;
+class SessionRecorder;
 
 struct LiveOptions {
   std::string scenario;        // start from this scenario's save; empty: a new game
@@ -31,6 +37,27 @@ struct LiveOptions {
   FaultPlan faults;
   // Lines for the terminal: faults, ignored input, milestones.
   std::function<void(const std::string& line)> log;
+  // Keeps every game of the session here as it plays (its input with the frame it was applied
+  // at, and the world's digest once a game-second); empty: none. `build` names the plugin build.
+  std::filesystem::path record;
+  std::string build;
+  // Plays this recording's input again from its start, as fast as it goes, comparing the world
+  // with its digests, up to the frame `followTo` (-1: its end); then the game goes on live and
+  // paused, or, `headless`, stops.
+  std::shared_ptr<const Recording> follow;
+  int64_t followTo = -1;
+  bool headless = false;
+};
+
+// How a followed recording went: the first frame where the world differed and what differed.
+struct FollowResult {
+  int64_t frames = 0;  // the frame the game stood at when it stopped following
+  int checked = 0;     // digests compared
+  bool diverged = false;
+  int64_t frame = 0;
+  int line = 0;
+  std::vector<std::string> differences;
+  std::string save;  // the save file's text when following ended
 };
 
 struct LiveCommand {
@@ -81,6 +108,10 @@ class LiveGame {
   std::shared_ptr<const LiveFrame> WaitAfter(uint64_t sequence,
                                              std::chrono::milliseconds timeout) const;
   bool Running() const { return running_; }
+  // Plays on the calling thread until the game stops (a headless follow ends by itself).
+  void RunHere();
+  // Game thread only, or once it has ended.
+  const FollowResult& Followed() const { return followed_; }
 
   // One game from its start to a restart; its parts live in the live game's own files.
   struct Session;
@@ -103,12 +134,25 @@ class LiveGame {
   void Milestone(Session& session, const std::string& line);
   void Reload(Session& session);
   void Log(const std::string& line);
+  void BeginRecording(Session& session);
+  void EndRecording(Session& session);
+  bool Follow(Session& session);
+  void CompareDigest(Session& session, const RecordedEvent& event);
+  void FollowSave(const RecordedEvent& event);
 
   LiveOptions options_;
   std::thread thread_;
   std::atomic<bool> stopping_{false};
   std::atomic<bool> running_{false};
   std::string restartScenario_;  // game thread only: what the next game starts from
+  // Game thread only: the session's recording, and where following a recording stands.
+  std::unique_ptr<SessionRecorder> recorder_;
+  int games_ = 0;        // games begun in this session
+  int followGames_ = 0;  // games in the followed recording; `followTo` counts in the last
+  size_t followNext_ = 0;
+  bool following_ = false;
+  std::map<std::pair<std::string, std::string>, std::string> followSave_;
+  FollowResult followed_;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;  // a command came in, or a frame went out

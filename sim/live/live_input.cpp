@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "live/live_session.h"
+#include "live/recorder.h"
 #include "natives/player_actions.h"
 #include "pictures/world_map.h"
 
@@ -186,6 +187,7 @@ void LiveGame::Walk(Session& session) {
 
 void LiveGame::Apply(Session& session, const LiveCommand& command) {
   SimHost& host = session.host;
+  if (recorder_) recorder_->Command(host.Frame(), command);
   switch (command.kind) {
     case LiveCommand::Kind::Pause:
       session.paused = true;

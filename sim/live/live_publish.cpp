@@ -54,6 +54,7 @@ void LiveGame::Publish(Session& session) {
   frame["next"] = session.playing.empty() ? NextPart(session).name : "";
   frame["finished"] = session.finished;
   frame["fault"] = session.fault;
+  frame["progress"] = session.progress;
   if (session.shared) {
     const PluginBuild& build = LoadedPluginBuild();
     frame["build"] = {{"id", build.id}, {"fileTime", build.fileTime}, {"path", build.path}};

@@ -38,7 +38,9 @@ struct LiveGame::Session {
   SimHost& host = run.host;
   std::unique_ptr<MilestoneWatcher> watcher;
   HashNames names;
-  std::string start;  // what the game started from, for the page
+  std::string start;                // what the game started from, for the page
+  std::string startSave, scenario;  // the save text it started with, and the scenario named
+  std::string progress;             // how far a replay of a recording has come, for the page
 
   bool paused = false;
   int steps = 0;

@@ -192,6 +192,11 @@ void SessionRecorder::Input(int64_t frame, const PlayerInput& input) {
 }
 
 void SessionRecorder::Command(int64_t frame, const LiveCommand& command) {
+  // Pause and speed change only the pace, not what the game does.
+  using K = LiveCommand::Kind;
+  if (command.kind == K::Pause || command.kind == K::Resume || command.kind == K::Step ||
+      command.kind == K::Speed)
+    return;
   RecordedEvent e;
   e.type = RecordedEvent::Type::Command;
   e.frame = frame;
@@ -215,6 +220,18 @@ void SessionRecorder::FrameEnded(SimHost& host) {
   if (second == second_) return;
   second_ = second;
   Digest(host, RecordedEvent::Type::Digest);
+}
+
+void SessionRecorder::EndGame(SimHost& host) {
+  Digest(host, RecordedEvent::Type::End);
+}
+
+void SessionRecorder::NewGame(std::filesystem::path savePath, const std::string& save) {
+  savePath_ = std::move(savePath);
+  save_.clear();
+  for (const SaveEntry& entry : ParseSaveText(save))
+    save_[{entry.section, entry.key}] = entry.value;
+  second_ = 0;
 }
 
 void SessionRecorder::Finish(SimHost& host) {

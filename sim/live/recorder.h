@@ -43,6 +43,10 @@ class SessionRecorder {
   void Relaunched(int64_t frame, const std::string& save);
   // Every frame's end: a digest when a game-second has begun.
   void FrameEnded(SimHost& host);
+  // The end of one game's digest: the live session goes on with a new game from `save`, its
+  // save file at `savePath`.
+  void EndGame(SimHost& host);
+  void NewGame(std::filesystem::path savePath, const std::string& save);
   // The last digest; nothing is written after it.
   void Finish(SimHost& host);
   int64_t Lines() const { return lines_; }

@@ -334,6 +334,7 @@ bool ParseRecording(std::string_view text, Recording& recording, RecordingError&
   size_t at = 0;
   int line = 0;
   int64_t lastFrame = 0;
+  bool restarting = false, over = false;
   while (at < text.size()) {
     ++line;
     const size_t end = text.find('\n', at);
@@ -342,7 +343,7 @@ bool ParseRecording(std::string_view text, Recording& recording, RecordingError&
     at = cut ? text.size() : end + 1;
     if (raw.size() > kMaxRecordingLine)
       return fail(line, "the line is longer than 64 KB (" + std::to_string(raw.size()) + " bytes)");
-    if (recording.ended) return fail(line, "a line after the recording's end");
+    if (over) return fail(line, "a line after the recording's end");
     json object;
     try {
       object = json::parse(raw);
@@ -376,10 +377,15 @@ bool ParseRecording(std::string_view text, Recording& recording, RecordingError&
       return fail(line, "frame " + std::to_string(event.frame) + " comes after frame " +
                             std::to_string(lastFrame));
     lastFrame = event.frame;
-    // A restart begins a new game at frame 0.
+    // A restart ends its game with the game's last digest; the next game begins at frame 0.
     if (event.type == RecordedEvent::Type::Command && event.command.kind == CK::Restart)
-      lastFrame = 0;
-    if (event.type == RecordedEvent::Type::End) recording.ended = true;
+      restarting = true;
+    if (event.type == RecordedEvent::Type::End) {
+      if (restarting) lastFrame = 0;
+      over = !restarting;
+      restarting = false;
+    }
+    recording.ended = event.type == RecordedEvent::Type::End;
     recording.events.push_back(std::move(event));
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <set>
 
 #include "hook/plugin_link.h"
@@ -29,6 +30,58 @@ SaveEntries EntriesOf(const std::string& text) {
   for (const SaveEntry& e : ParseSaveText(text))
     entries[{e.section, e.key}] = e.value;
   return entries;
+}
+
+void Outcome(std::ostream& out, int64_t frames, std::chrono::steady_clock::time_point started,
+             int result, int checked, bool ended, const fs::path& outDir) {
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  char speed[96];
+  std::snprintf(speed, sizeof speed, "%lld frames in %.2f s (%.0f frames a second)",
+                static_cast<long long>(frames), wall, wall > 0 ? frames / wall : 0.0);
+  out << "replayed " << speed << "\n";
+  if (result == 0) {
+    if (checked == 0)
+      out << "no digest to compare: not checked\n";
+    else
+      out << "every digest matched (" << checked << ")"
+          << (ended ? "" : "; the recording has no end") << "\n";
+  }
+  std::error_code ec;
+  out << "save file "
+      << (fs::exists(outDir / "Brimvale.ini", ec) ? (outDir / "Brimvale.ini").string()
+                                                  : std::string("none written"))
+      << "\n";
+}
+
+// A live session's recording, played by the live game itself with nobody watching.
+int ReplayLive(const ReplayOptions& options, std::shared_ptr<const Recording> rec,
+               const fs::path& outDir, std::ostream& out) {
+  const auto started = std::chrono::steady_clock::now();
+  LiveOptions live;
+  live.seed = rec->start.seed;
+  live.frameMs = rec->start.frameMs;
+  live.plugin = options.plugin.empty() ? std::string() : fs::absolute(options.plugin).string();
+  live.follow = rec;
+  live.followTo = options.to;
+  live.headless = true;
+  live.log = [&out](const std::string& line) {
+    if (line.starts_with("  [frame ")) out << line << "\n";
+  };
+  if (options.shots || options.trace)
+    out << "(a live session's replay writes no screenshots or trace)\n";
+  LiveGame game(live);
+  game.RunHere();
+  const FollowResult& result = game.Followed();
+  if (result.diverged) {
+    out << "the replay differs from the recording at frame " << result.frame << " (line "
+        << result.line << "):\n";
+    for (const std::string& d : result.differences)
+      out << "  " << d << "\n";
+  }
+  std::ofstream(outDir / "Brimvale.ini", std::ios::binary | std::ios::trunc) << result.save;
+  Outcome(out, result.frames, started, result.diverged ? 1 : 0, result.checked, rec->ended, outDir);
+  return result.diverged ? 1 : 0;
 }
 
 }  // namespace
@@ -78,10 +131,21 @@ int RunReplay(const ReplayOptions& options, const ShotWriter& writeShot, std::os
         << "\" is not one this host knows\n";
     return 2;
   }
+  // The page's input is replayed through the live game, the scripted player's through the host.
+  const bool live = rec.start.source == "live";
   for (const RecordedEvent& e : rec.events) {
-    if (e.type != RecordedEvent::Type::Command) continue;
-    err << "brimvale-sim: " << options.file.string() << ":" << e.line
-        << ": the live page's input cannot be replayed headless yet\n";
+    using T = RecordedEvent::Type;
+    const bool fits = live ? e.type != T::Player && e.type != T::Relaunch : e.type != T::Command;
+    if (fits) continue;
+    err << "brimvale-sim: " << options.file.string() << ":" << e.line << ": "
+        << (live ? "a live session's recording holds no scripted player's input"
+                 : "a scripted playthrough's recording holds no page input")
+        << "\n";
+    return 2;
+  }
+  std::error_code exists;
+  if (!options.plugin.empty() && !fs::is_regular_file(options.plugin, exists)) {
+    err << "brimvale-sim: the plugin " << options.plugin << " is not a file\n";
     return 2;
   }
   std::error_code ec;
@@ -106,6 +170,8 @@ int RunReplay(const ReplayOptions& options, const ShotWriter& writeShot, std::os
   config.seed = rec.start.seed;
   config.frameMs = rec.start.frameMs;
   config.trace = options.trace;
+  if (live) return ReplayLive(options, std::make_shared<Recording>(std::move(rec)), outDir, out);
+
   GameRun run("brimvale_replay", rec.start.save.value_or(""), config);
   SimHost& host = run.host;
   const fs::path savePath = run.SavePath();
@@ -186,25 +252,9 @@ int RunReplay(const ReplayOptions& options, const ShotWriter& writeShot, std::os
   }
   while (result == 0 && host.Frame() < until)
     host.RunFrame();
-  const double wall =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (trace) std::fclose(trace);
   fs::copy_file(savePath, outDir / "Brimvale.ini", fs::copy_options::overwrite_existing, ec);
-  char speed[96];
-  std::snprintf(speed, sizeof speed, "%lld frames in %.2f s (%.0f frames a second)",
-                static_cast<long long>(host.Frame()), wall, wall > 0 ? host.Frame() / wall : 0.0);
-  out << "replayed " << speed << "\n";
-  if (result == 0) {
-    if (checked == 0)
-      out << "no digest to compare: not checked\n";
-    else
-      out << "every digest matched (" << checked << ")"
-          << (rec.ended ? "" : "; the recording has no end") << "\n";
-  }
-  out << "save file "
-      << (fs::exists(outDir / "Brimvale.ini") ? (outDir / "Brimvale.ini").string()
-                                              : std::string("none written"))
-      << "\n";
+  Outcome(out, host.Frame(), started, result, checked, rec.ended, outDir);
   host.UnloadPlugin();
   host.onFrameEnd = nullptr;
   return result;
