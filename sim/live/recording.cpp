@@ -160,6 +160,57 @@ class Fields {
   std::string problem_;
 };
 
+// The fields each kind of player input carries beside its frame, named once for the reader and
+// the writer of a line: `io` reads them into `in` or writes them from it.
+template <typename Input, typename Io>
+void InputFields(Input& in, Io& io) {
+  switch (in.kind) {
+    case PK::Press:
+      io.Text("control", in.name);
+      io.Whole("pad", in.pad, 0, 15);
+      break;
+    case PK::Hold:
+    case PK::Release:
+      io.Text("control", in.name);
+      break;
+    case PK::DrawWeapon:
+      io.Text("weapon", in.name);
+      break;
+    case PK::Move:
+    case PK::CommitCrime:
+      io.Position(in.at);
+      break;
+    case PK::SetMoney:
+      io.Whole("cents", in.target, 0, INT32_MAX);
+      break;
+    case PK::PutDown:
+    case PK::LeaveVehicle:
+    case PK::KillPlayer:
+      break;
+    default:
+      io.Whole("target", in.target, INT32_MIN, INT32_MAX);
+  }
+}
+
+struct InputReader {
+  Fields& f;
+  void Text(const char* name, std::string& value) { value = f.Text(name); }
+  void Whole(const char* name, int32_t& value, int64_t least, int64_t most) {
+    value = static_cast<int32_t>(f.Whole(name, least, most));
+  }
+  void Position(Vector3& at) {
+    at = {static_cast<float>(f.Number("x")), static_cast<float>(f.Number("y")),
+          static_cast<float>(f.Number("z"))};
+  }
+};
+
+struct InputWriter {
+  json& j;
+  void Text(const char* name, const std::string& value) { j[name] = value; }
+  void Whole(const char* name, int32_t value, int64_t, int64_t) { j[name] = value; }
+  void Position(const Vector3& at) { j["x"] = at.x, j["y"] = at.y, j["z"] = at.z; }
+};
+
 // A save file's text as the game could have left it: lines of sections, keys and values.
 std::string SaveMisfit(const std::string& text) {
   if (text.size() > kMaxRecordedSave) return "it is larger than 32 KB";
@@ -227,33 +278,8 @@ bool ReadEvent(const std::string& kind, Fields& f, RecordedEvent& e) {
     e.type = T::Player;
     PlayerInput& in = e.player;
     in.kind = k.kind;
-    switch (k.kind) {
-      case PK::Press:
-        in.name = f.Text("control");
-        in.pad = static_cast<int32_t>(f.Whole("pad", 0, 15));
-        break;
-      case PK::Hold:
-      case PK::Release:
-        in.name = f.Text("control");
-        break;
-      case PK::DrawWeapon:
-        in.name = f.Text("weapon");
-        break;
-      case PK::Move:
-      case PK::CommitCrime:
-        in.at = {static_cast<float>(f.Number("x")), static_cast<float>(f.Number("y")),
-                 static_cast<float>(f.Number("z"))};
-        break;
-      case PK::SetMoney:
-        in.target = static_cast<int32_t>(f.Whole("cents", 0, INT32_MAX));
-        break;
-      case PK::PutDown:
-      case PK::LeaveVehicle:
-      case PK::KillPlayer:
-        break;
-      default:
-        in.target = static_cast<int32_t>(f.Whole("target", INT32_MIN, INT32_MAX));
-    }
+    InputReader reader{f};
+    InputFields(in, reader);
     return true;
   }
   if (kind == "save") {
@@ -441,31 +467,8 @@ std::string EventLine(const RecordedEvent& e) {
     case T::Player: {
       const PlayerInput& in = e.player;
       j = {{"kind", PlayerKindText(in.kind)}, {"frame", e.frame}};
-      switch (in.kind) {
-        case PK::Press:
-          j["control"] = in.name, j["pad"] = in.pad;
-          break;
-        case PK::Hold:
-        case PK::Release:
-          j["control"] = in.name;
-          break;
-        case PK::DrawWeapon:
-          j["weapon"] = in.name;
-          break;
-        case PK::Move:
-        case PK::CommitCrime:
-          j["x"] = in.at.x, j["y"] = in.at.y, j["z"] = in.at.z;
-          break;
-        case PK::SetMoney:
-          j["cents"] = in.target;
-          break;
-        case PK::PutDown:
-        case PK::LeaveVehicle:
-        case PK::KillPlayer:
-          break;
-        default:
-          j["target"] = in.target;
-      }
+      InputWriter writer{j};
+      InputFields(in, writer);
       break;
     }
     case T::Save:
