@@ -161,15 +161,19 @@ TEST_F(CampaignStart, APlayerOnAHorseOrInAVehicleIsNotOffered) {
 }
 
 TEST_F(CampaignStart, AcceptingTheStartLoadsProgressAndBecomesTheCharacterBehindAFade) {
-  LoadWithCharacter("Gender=1\n[Story]\nProgress=1\n[Rank]\nRank=4\nXP=150\n");
+  LoadWithCharacter("Gender=1\n[Story]\nProgress=1\n[Rank]\nRank=4\nXP=150\nXPToRank=300\n");
   const int32_t pedBefore = host.world.player.ped;
   AcceptStart();
+  ReplaceStoryStep(LogRankHud, UpdateRankHud);  // the rank panel shows what was loaded
+  ASSERT_TRUE(host.RunUntil([&] { return host.world.ui.lastFrame.FindText("RANK"); }, 60));
+  StepLog.clear();
+  host.RunFrame();
 
   EXPECT_EQ(host.world.PlayerEntity().model, sim::GameHash("MP_FEMALE"));
   EXPECT_NE(host.world.player.ped, pedBefore);
-  EXPECT_EQ(Campaign.StoryProgress, 1);
-  EXPECT_EQ(Progression.Rank, 4);
-  EXPECT_EQ(Progression.XP, 150);
+  EXPECT_EQ(StepLog, (std::vector<std::string>{"train robbery", "wardrobe", "menu"}));
+  EXPECT_TRUE(host.world.ui.lastFrame.FindText("4"));  // the rank, with its experience:
+  EXPECT_TRUE(host.world.ui.lastFrame.FindText("150 | 300"));
 
   const auto& fades = host.world.blips.fades;
   ASSERT_EQ(fades.size(), 2u);
