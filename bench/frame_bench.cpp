@@ -83,11 +83,6 @@ bool AsItIs(sim::SimHost&) {
 }
 void LeaveAsItIs(sim::SimHost&) {}
 
-void BM_SteadyFreeRoamFrame(benchmark::State& state) {
-  MeasureFreeRoamFrames(state, AsItIs, LeaveAsItIs);
-}
-BENCHMARK(BM_SteadyFreeRoamFrame);
-
 // The interaction menu's walk-style page held open.
 bool OpenWalkStyles(sim::SimHost& host) {
   host.Press("INPUT_FRONTEND_LS", 2);
@@ -100,11 +95,6 @@ bool OpenWalkStyles(sim::SimHost& host) {
   return host.world.ui.lastFrame.FindText("VETERAN") != nullptr;
 }
 
-void BM_InteractionMenuWalkStylesFrame(benchmark::State& state) {
-  MeasureFreeRoamFrames(state, OpenWalkStyles, LeaveAsItIs);
-}
-BENCHMARK(BM_InteractionMenuWalkStylesFrame);
-
 // A wardrobe's editor held open at the Valentine shop.
 bool OpenWardrobeEditor(sim::SimHost& host) {
   host.MovePlayer({-326.392f, 797.185f, 121.512f});  // the shop's door
@@ -113,11 +103,6 @@ bool OpenWardrobeEditor(sim::SimHost& host) {
   host.RunFrames(300);
   return host.world.ui.lastFrame.FindText("1/4") != nullptr;
 }
-
-void BM_WardrobeEditorFrame(benchmark::State& state) {
-  MeasureFreeRoamFrames(state, OpenWardrobeEditor, LeaveAsItIs);
-}
-BENCHMARK(BM_WardrobeEditorFrame);
 
 // The rank panel is kept on screen with the reveal control whenever its time runs out.
 bool ShowRankPanel(sim::SimHost& host) {
@@ -129,19 +114,32 @@ void KeepRankPanelShown(sim::SimHost& host) {
   if (RankHud.RankHudShowUntil == 0) host.Press("INPUT_REVEAL_HUD", 2);
 }
 
-void BM_FreeRoamFrameWithRankPanel(benchmark::State& state) {
-  MeasureFreeRoamFrames(state, ShowRankPanel, KeepRankPanelShown);
-}
-BENCHMARK(BM_FreeRoamFrameWithRankPanel);
-
 bool OpenSkillTree(sim::SimHost& host) {
   host.Press("INPUT_AIM_IN_AIR", 2);
   return host.RunUntil([] { return SkillTree.SkillTreeState == 1; }, 120);
 }
-void BM_FreeRoamFrameWithSkillTreeOpen(benchmark::State& state) {
-  MeasureFreeRoamFrames(state, OpenSkillTree, LeaveAsItIs);
-}
-BENCHMARK(BM_FreeRoamFrameWithSkillTreeOpen);
+
+// The free-roam screens measured, each with how it is brought up and kept up.
+struct FreeRoamScreen {
+  const char* name;
+  bool (*setUp)(sim::SimHost&);
+  void (*keepUp)(sim::SimHost&);
+};
+constexpr FreeRoamScreen kFreeRoamScreens[] = {
+    {"BM_SteadyFreeRoamFrame", AsItIs, LeaveAsItIs},
+    {"BM_InteractionMenuWalkStylesFrame", OpenWalkStyles, LeaveAsItIs},
+    {"BM_WardrobeEditorFrame", OpenWardrobeEditor, LeaveAsItIs},
+    {"BM_FreeRoamFrameWithRankPanel", ShowRankPanel, KeepRankPanelShown},
+    {"BM_FreeRoamFrameWithSkillTreeOpen", OpenSkillTree, LeaveAsItIs},
+};
+[[maybe_unused]] const bool kFreeRoamScreensRegistered = [] {
+  for (const FreeRoamScreen& screen : kFreeRoamScreens) {
+    benchmark::RegisterBenchmark(screen.name, [screen](benchmark::State& state) {
+      MeasureFreeRoamFrames(state, screen.setUp, screen.keepUp);
+    });
+  }
+  return true;
+}();
 
 }  // namespace
 
