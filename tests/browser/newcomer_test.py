@@ -68,6 +68,19 @@ def shift_click_entry(driver, starts):
     wait(f"a name starting {starts!r} beside the map to click", attempt, 20)
 
 
+def go_and_press(driver, page, what, place, key, prompt):
+    """Follows the guidance line to a blip (a shift-click on its name beside the map goes there at
+    once) and presses the key the line then names."""
+    guide = page.guide
+    wait(f"the guidance line pointing at the {what}'s blip",
+         lambda: re.fullmatch(rf"The {what}'s blip is [0-9.]+ k?m [a-z-]+: click it on the map, "
+                              r"or Shift-click to go there at once\.", guide.text), 60)
+    shift_click_entry(driver, place)
+    wait(f"the guidance line naming the {what}'s key",
+         lambda: guide.text == f"Press {key.upper()} to {prompt}.", 30)
+    page.press(key)
+
+
 def guide_distance(text):
     """The metres in the guidance line's "Walk to him (N m ...)"."""
     found = re.search(r"Walk to him \((\d+) m ", text)
@@ -100,13 +113,8 @@ def play(driver, url, shot_dir):
     # The sanitizer build may not keep real time; the page's own speed control keeps the run short.
     Select(driver.find_element(By.ID, "speed")).select_by_visible_text(SPEED)
 
-    wait("the guidance line pointing at the creator's blip",
-         lambda: re.fullmatch(r"The creator's blip is [0-9.]+ km [a-z-]+: click it on the map, "
-                              r"or Shift-click to go there at once\.", guide.text), 30)
-    shift_click_entry(driver, "Brimvale - Create Character ")
-    wait("the guidance line naming the creator's key",
-         lambda: guide.text == "Press E to Create Your Brimvale Character.", 30)
-    page.press("e")
+    go_and_press(driver, page, "creator", "Brimvale - Create Character ", "e",
+                 "Create Your Brimvale Character")
     wait("the creator's main menu on the screen",
          lambda: "FEATURES" in page.texts() and "HAIR" in page.texts(), 120)
     wait("the guidance line on the menu's keys",
@@ -120,13 +128,8 @@ def play(driver, url, shot_dir):
     print(f"character made after {time.monotonic() - started:.0f} s; the player panel reads "
           + " | ".join(stats.text.splitlines()))
 
-    wait("the guidance line pointing at the start point",
-         lambda: re.fullmatch(r"The start point's blip is [0-9.]+ k?m [a-z-]+: click it on the map, "
-                              r"or Shift-click to go there at once\.", guide.text), 60)
-    shift_click_entry(driver, "Brimvale (start point) ")
-    wait("the guidance line naming the start point's key",
-         lambda: guide.text == "Press C to Continue Your Brimvale.", 30)
-    page.press("c")
+    go_and_press(driver, page, "start point", "Brimvale (start point) ", "c",
+                 "Continue Your Brimvale")
     wait("the guidance line asking to wait through the opening scene",
          lambda: guide.text == "A scene is playing: the next step shows here when it ends.", 60)
 
