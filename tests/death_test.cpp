@@ -30,6 +30,13 @@ class Death : public FreeRoamTest {
     return host.RunUntil([&] { return Life().CountEffects("RespawnPulse01") > 0; }, maxFrames);
   }
 
+  // Dies at the usual place and runs until the respawn pulse shows, which only this death's counts.
+  bool DieAndRespawn() {
+    Life().screenEffects.clear();
+    DieAt(kDeathPlace);
+    return RunUntilRespawned();
+  }
+
   bool ScreenBlack() { return host.world.blips.FadedOut(host.GameTime()); }
 };
 
@@ -82,24 +89,20 @@ TEST_F(Death, ThePlayerIsSetDownInTheQuadrantDrawn) {
     SCOPED_TRACE(c.quadrant);
     Life().random.forcedInts = {c.quadrant};
     Life().random.forcedFloats = {52.5f, 57.25f};
-    DieAt(kDeathPlace);
-    ASSERT_TRUE(RunUntilRespawned());
+    ASSERT_TRUE(DieAndRespawn());
     EXPECT_FLOAT_EQ(PlayerAt().x, kDeathPlace.x + c.dx);
     EXPECT_FLOAT_EQ(PlayerAt().y, kDeathPlace.y + c.dy);
     EXPECT_FLOAT_EQ(PlayerAt().z, kDeathPlace.z);
-    Life().screenEffects.clear();
   }
 }
 
 TEST_F(Death, TheGamesOwnDrawsLandFiftyToSixtyUnitsAwayOnEachAxis) {
   for (int death = 0; death < 3; ++death) {
-    DieAt(kDeathPlace);
-    ASSERT_TRUE(RunUntilRespawned());
+    ASSERT_TRUE(DieAndRespawn());
     const float dx = std::fabs(PlayerAt().x - kDeathPlace.x);
     const float dy = std::fabs(PlayerAt().y - kDeathPlace.y);
     EXPECT_TRUE(dx >= 50.0f && dx <= 60.0f) << dx;
     EXPECT_TRUE(dy >= 50.0f && dy <= 60.0f) << dy;
-    Life().screenEffects.clear();
   }
 }
 
@@ -109,21 +112,18 @@ TEST_F(Death, AQuadrantOutsideTheFourSearchesFromThePlaceOfDeath) {
     Life().random.forcedInts = {quadrant};
     Life().safeSpotQueries.clear();
     host.ClearTrace();
-    DieAt(kDeathPlace);
-    ASSERT_TRUE(RunUntilRespawned());
+    ASSERT_TRUE(DieAndRespawn());
     ASSERT_EQ(Life().safeSpotQueries.size(), 1u);
     EXPECT_FLOAT_EQ(Life().safeSpotQueries[0].x, kDeathPlace.x);
     EXPECT_FLOAT_EQ(Life().safeSpotQueries[0].y, kDeathPlace.y);
     EXPECT_TRUE(host.Calls(RandomFloat).empty());
     EXPECT_FLOAT_EQ(PlayerAt().x, kDeathPlace.x);
-    Life().screenEffects.clear();
   }
 }
 
 TEST_F(Death, ThePlayerFirstGoesToTheNearbyNodeBehindTheBlackScreen) {
   Life().nodeOffset = {3.0f, -4.0f, 0.5f};
-  DieAt(kDeathPlace);
-  ASSERT_TRUE(RunUntilRespawned());
+  ASSERT_TRUE(DieAndRespawn());
   ASSERT_EQ(Life().teleports.size(), 2u);
   EXPECT_FLOAT_EQ(Life().teleports[0].to.x, kDeathPlace.x + 3.0f);
   EXPECT_FLOAT_EQ(Life().teleports[0].to.y, kDeathPlace.y - 4.0f);
@@ -134,8 +134,7 @@ TEST_F(Death, WithoutANearbyNodeThePlayerMovesOnlyOnceToTheSafeSpot) {
   Life().nodeRefusals = 1;
   Life().random.forcedInts = {0};
   Life().random.forcedFloats = {50.0f, 60.0f};
-  DieAt(kDeathPlace);
-  ASSERT_TRUE(RunUntilRespawned());
+  ASSERT_TRUE(DieAndRespawn());
   ASSERT_EQ(Life().teleports.size(), 1u);
   EXPECT_FLOAT_EQ(Life().teleports[0].to.x, kDeathPlace.x + 50.0f);
   EXPECT_FLOAT_EQ(Life().teleports[0].to.y, kDeathPlace.y + 60.0f);
@@ -175,8 +174,7 @@ TEST_F(Death, WithNoSafeSpotAnywhereThePlayerGoesToTheNodeAfterTenSeconds) {
 TEST_F(Death, WithNoSafeSpotAndNoNodeThePlayerStaysWhereItDied) {
   Life().safeSpotRefusals = 1 << 30;
   Life().nodeRefusals = 1;
-  DieAt(kDeathPlace);
-  ASSERT_TRUE(RunUntilRespawned(1200));
+  ASSERT_TRUE(DieAndRespawn());
   EXPECT_FLOAT_EQ(PlayerAt().x, kDeathPlace.x);
   EXPECT_FLOAT_EQ(PlayerAt().y, kDeathPlace.y);
   EXPECT_TRUE(host.world.scene.playerControl);
@@ -225,8 +223,7 @@ TEST_F(Death, ADeathDuringAMissionKeepsItsStageEntitiesBlipsAndTheSave) {
   Campaign.ObjectiveBlip = Blip{blip};
   const std::string save = SaveText();
 
-  DieAt(kDeathPlace);
-  ASSERT_TRUE(RunUntilRespawned());
+  ASSERT_TRUE(DieAndRespawn());
   host.RunFrames(5);
 
   EXPECT_EQ(Prologue.PrologueStage, 4);

@@ -41,6 +41,15 @@ class PrologueTest : public testing::FreeRoamTest {
       count += line.text == text;
     return count;
   }
+  // Out of the penitentiary and along the route to the hideout, where the chest is to be searched.
+  bool ArriveAtTheHideout() {
+    if (!sim::EscapePenitentiary(p) ||
+        !sim::WaitForObjective(p, "Go to the ~s~~o~Hideout.~s~", 4000) ||
+        host.world.scene.gpsPoints.empty())
+      return false;
+    host.MovePlayer(host.world.scene.gpsPoints.back());
+    return sim::WaitForObjective(p, "Search the ~s~~o~Hideout.~s~", 120);
+  }
   bool Exists(int32_t entity) { return host.world.Find(entity) != nullptr; }
   bool Released(int32_t entity) {
     for (int32_t handle : host.world.scene.released) {
@@ -386,10 +395,7 @@ TEST_F(PrologueBodies, TheLeaderDroppedShortOfFlacoOrHeldInsideDoesNotPass) {
 // The chest answers within 1.0: its hint and its control, not just outside nor straight above.
 TEST_F(PrologueBodies, TheChestAnswersOnlyWithinOneUnit) {
   StartPrologue();
-  ASSERT_TRUE(sim::EscapePenitentiary(p)) << log.str();
-  ASSERT_TRUE(sim::WaitForObjective(p, "Go to the ~s~~o~Hideout.~s~", 4000));
-  host.MovePlayer(host.world.scene.gpsPoints.back());
-  ASSERT_TRUE(sim::WaitForObjective(p, "Search the ~s~~o~Hideout.~s~", 120));
+  ASSERT_TRUE(ArriveAtTheHideout()) << log.str();
   Vector3 chest{};
   for (const auto& [handle, e] : host.world.entities) {
     if (e.model == sim::GameHash("s_lootablepistolchest")) chest = e.position;
@@ -517,10 +523,7 @@ using PrologueSequence = PrologueTest;
 
 TEST_F(PrologueSequence, APlayerKnockedOverAtTheChestDoesNotFreezeTheGame) {
   StartPrologue();
-  ASSERT_TRUE(sim::EscapePenitentiary(p)) << log.str();
-  ASSERT_TRUE(sim::WaitForObjective(p, "Go to the ~s~~o~Hideout.~s~", 4000));
-  host.MovePlayer(host.world.scene.gpsPoints.back());
-  ASSERT_TRUE(sim::WaitForObjective(p, "Search the ~s~~o~Hideout.~s~", 120));
+  ASSERT_TRUE(ArriveAtTheHideout()) << log.str();
   host.MovePlayer({-2107.341f, 1842.992f, 255.448f});
   host.RunFrames(2);
   host.Press("INPUT_MELEE_GRAPPLE_CHOKE", 2);
