@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -52,11 +53,15 @@ std::filesystem::path DefaultRecording() {
   gmtime_r(&now, &utc);
   char name[64];
   std::strftime(name, sizeof name, "session-%Y%m%d-%H%M%S", &utc);
-  std::filesystem::path path = std::filesystem::absolute("out/live/recordings") / name;
+  const std::filesystem::path folder = std::filesystem::absolute("out/live/recordings");
+  std::filesystem::path path = folder / (std::string(name) + ".jsonl");
   std::error_code ec;
-  for (int n = 2; std::filesystem::exists(path.string() + ".jsonl", ec); ++n)
-    path = std::filesystem::absolute("out/live/recordings") / (name + ("-" + std::to_string(n)));
-  return path.string() + ".jsonl";
+  for (int n = 2; std::filesystem::exists(path, ec); ++n) {
+    char numbered[96];
+    std::snprintf(numbered, sizeof numbered, "%s-%d.jsonl", name, n);
+    path = folder / numbered;
+  }
+  return path;
 }
 
 // libbrimvale.so beside the running brimvale-sim, where the build puts it.
@@ -118,10 +123,11 @@ int RunLiveCommand(int argc, char** argv) {
     } else if (arg == "--replay") {
       auto recording = std::make_shared<Recording>();
       RecordingError error;
-      if (!ReadRecordingFile(value, *recording, error))
-        return Bad("cannot replay " + value +
-                   (error.line > 0 ? ":" + std::to_string(error.line) : std::string()) + ": " +
-                   error.why);
+      if (!ReadRecordingFile(value, *recording, error)) {
+        std::string where = "cannot replay " + value;
+        if (error.line > 0) where.append(":").append(std::to_string(error.line));
+        return Bad(where + ": " + error.why);
+      }
       if (recording->start.source != "live")
         return Bad(value + " is a scripted playthrough's recording: brimvale-sim replay plays it");
       options.follow = std::move(recording);
