@@ -12,11 +12,13 @@ bool InCatalogue(int category) {
   return category >= 0 && category < kClothingCategoryCount;
 }
 
-// A change on the editor's row: the light refresh and the row's sound come before the new value
-// is put on.
-void BeginRowChange(const char* sound) {
+// A change on the editor's row: the light refresh and the row's sound come before the value
+// moves one step within its limits; the caller puts the new value on.
+void StepRowValue(int32_t& value, int direction, int32_t least, int32_t most) {
   UpdatePedVariation(PlayerPed(), 0, 1, 0, 1, 0);
-  EditorSound(sound);
+  EditorSound(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
+  if (direction > 0 && value < most) ++value;
+  if (direction < 0 && value > least) --value;
 }
 
 }  // namespace
@@ -24,20 +26,14 @@ void BeginRowChange(const char* sound) {
 // A new part starts at tint 1, also when the part is already at its limit.
 void StepOutfitPart(int category, int direction) {
   if (!InCatalogue(category) || direction == 0) return;
-  int32_t& part = Outfit.OutfitParts[category];
-  BeginRowChange(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
-  if (direction > 0 && part < kOutfitPartMax) ++part;
-  if (direction < 0 && part > kOutfitPartMin) --part;
+  StepRowValue(Outfit.OutfitParts[category], direction, kOutfitPartMin, kOutfitPartMax);
   Outfit.OutfitTints[category] = 1;
   ApplyOutfitCategory(category);
 }
 
 void StepOutfitTint(int category, int direction) {
   if (!InCatalogue(category) || direction == 0) return;
-  int32_t& tint = Outfit.OutfitTints[category];
-  BeginRowChange(direction > 0 ? "NAV_RIGHT" : "NAV_LEFT");
-  if (direction > 0 && tint < kOutfitTintMax) ++tint;
-  if (direction < 0 && tint > kOutfitTintMin) --tint;
+  StepRowValue(Outfit.OutfitTints[category], direction, kOutfitTintMin, kOutfitTintMax);
   ApplyOutfitCategory(category);
 }
 
