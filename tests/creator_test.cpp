@@ -213,7 +213,7 @@ TEST_F(CreatorEntry, TheFirstDressingUsesTheMaleTablesWhateverGenderTheSaveHolds
   ASSERT_EQ(items.size(), 9u);
   EXPECT_EQ(items.front(), sim::GameHash("CLOTHING_ITEM_M_HAT_000_TINT_000"));
   EXPECT_EQ(items.back(), sim::GameHash("CLOTHING_ITEM_M_GUNBELT_001_TINT_001"));
-  EXPECT_EQ(look.bodyType, kBodyTypes[0]);
+  EXPECT_EQ(look.bodyType, 0x86155956u);  // the first body type
   EXPECT_EQ(look.faceFeatures.size(), 54u);
 }
 
@@ -346,29 +346,29 @@ TEST_F(CreatorPages, NumberRowsPressedPastTheirEndStayAtTheirLastValue) {
   host.RunFrame();
   Tap("INPUT_MOVE_DOWN_ONLY", 3);
   ASSERT_EQ(RowLabel(3), "Head Type");
-  expectAtLast(3, "Head Type", kHeadCount - 1,
-               [&] { return PlayerLook().Layer("mp_head_mr1_028") != nullptr; });
+  const auto head = [&] { return PlayerLook().Layer("mp_head_mr1_028"); };
+  expectAtLast(3, "Head Type", 27, [&] { return head() != nullptr; });
   Tap("INPUT_MOVE_DOWN_ONLY");
   ASSERT_EQ(RowLabel(4), "Skin Type");
-  expectAtLast(4, "Skin Type", kSkinCount - 1,
-               [&] { return Character.SkinType == kSkinCount - 1; });
+  expectAtLast(4, "Skin Type", 5, [&] {
+    return head() && head()->albedo == sim::GameHash("mp_head_mr1_sc05_c0_000_ab");
+  });
   Tap("INPUT_GAME_MENU_CANCEL");
 
   Open(kBody);
   Tap("INPUT_MELEE_GRAPPLE_CHOKE");
   Tap("INPUT_MOVE_DOWN_ONLY", 4);
   ASSERT_EQ(RowLabel(4), "Body Type");
-  expectAtLast(4, "Body Type", kBodyTypeCount - 1,
-               [&] { return PlayerLook().bodyType == kBodyTypes[kBodyTypeCount - 1]; });
+  expectAtLast(4, "Body Type", 20, [&] { return PlayerLook().bodyType == 0x74D74B1Cu; });
   Tap("INPUT_GAME_MENU_CANCEL");
 
   Open(kHair);
   ASSERT_EQ(RowLabel(0), "Hair Style");
-  expectAtLast(0, "Hair Style", kHairStyleCount - 1,
-               [&] { return Character.HairStyle == kHairStyleCount - 1; });
+  const auto hair = [&] { return PlayerLook().Layer("mp_hair_mr1_023"); };
+  expectAtLast(0, "Hair Style", 23, [&] { return hair() != nullptr; });
   Tap("INPUT_MOVE_DOWN_ONLY");
   ASSERT_EQ(RowLabel(1), "Hair R");
-  expectAtLast(1, "Hair R", 255, [&] { return Character.HairR == 255; });
+  expectAtLast(1, "Hair R", 255, [&] { return hair() && hair()->tint0 == 255; });
 }
 
 // A hand-edited number outside its row's limits never reaches a table: the first key brings

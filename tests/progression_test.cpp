@@ -66,8 +66,8 @@ class Progress : public FreeRoamTest {
   }
   void OpenTree() {
     host.Press("INPUT_AIM_IN_AIR", 2);
-    ASSERT_TRUE(host.RunUntil([&] { return SkillTree.SkillTreeState == 1; }, 60));
-    host.RunFrame();
+    // Open once the prices show, the frame after the fade-in ends.
+    ASSERT_TRUE(host.RunUntil([&] { return Drawn().FindText("SP: 2"); }, 60));
   }
   int32_t PlayerMaxHealth() { return host.world.scene.peds[host.world.player.ped].maxHealth; }
 };
@@ -217,11 +217,10 @@ TEST_F(Progress, OpeningFadesInSlowsTheGameAndShowsTheScreen) {
   host.Press("INPUT_AIM_IN_AIR", 2);
   host.RunFrame();
   EXPECT_TRUE(Screens.SkillTreeBusy);
-  ASSERT_TRUE(host.RunUntil([&] { return SkillTree.SkillTreeState == 1; }, 30));
+  ASSERT_TRUE(host.RunUntil([&] { return Drawn().FindText("SP: 2"); }, 30));  // open: prices
   EXPECT_EQ(Life().timeScales, std::vector<float>{0.2f});
   EXPECT_EQ(Life().CountEffects("WheelHUDIn"), 1);
   EXPECT_EQ(CountSounds("Leaderboard_Show"), 1);
-  host.RunFrame();
   EXPECT_TRUE(TextAt("SKILL TREE", 0.44f, 0.09f));
   EXPECT_TRUE(TextAt("Ashby Cole", 0.12f, 0.09f));
   EXPECT_TRUE(TextAt("Skill Points: 3", 0.71f, 0.09f));
