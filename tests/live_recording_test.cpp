@@ -2,16 +2,21 @@
 // again headless to the same world, a changed input found where it shows, and a live game begun
 // from a recording's frame.
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <chrono>
+#include <iostream>
+#include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
 
 #include "live/live_game.h"
+#include "live/live_server.h"
 #include "live/recording.h"
 #include "live/replay.h"
+#include "player/save_text.h"
 #include "sim_fixture.h"
 
 namespace brimvale {
@@ -119,6 +124,35 @@ class LiveRecordings : public ::testing::Test {
     return sim::RunReplay(options, {}, printed, errors);
   }
 
+  // The save file as the page's panel shows it, and as a file's text reads.
+  static std::string SavePanel(const json& frame) {
+    std::string lines;
+    for (const json& e : frame["save"])
+      lines += "[" + e["section"].get<std::string>() + "] " + e["key"].get<std::string>() + "=" +
+               e["value"].get<std::string>() + "\n";
+    return lines;
+  }
+  static std::string SaveLines(const std::string& text) {
+    std::map<std::pair<std::string, std::string>, std::string> sorted;
+    for (const sim::SaveEntry& e : sim::ParseSaveText(text))
+      sorted[{e.section, e.key}] = e.value;
+    std::string lines;
+    for (const auto& [key, value] : sorted)
+      lines += "[" + key.first + "] " + key.second + "=" + value + "\n";
+    return lines;
+  }
+  static sim::LiveCommand Teleport(double x, double y) {
+    sim::LiveCommand c = Of(sim::LiveCommand::Kind::TeleportTo);
+    c.x = x;
+    c.y = y;
+    return c;
+  }
+  static sim::LiveCommand RewindTo(int64_t frame) {
+    sim::LiveCommand c = Of(sim::LiveCommand::Kind::Rewind);
+    c.frame = frame;
+    return c;
+  }
+
   testing::GameDirectory dir;
   std::ostringstream printed, errors;
 };
@@ -190,6 +224,214 @@ TEST_F(LiveRecordings, ASessionReplaysToItsWorldAndAChangedTeleportShowsAtTheNex
   EXPECT_NE(branch.find(R"("kind":"teleport","x":1400.5,"y":-1300.25)"), std::string::npos);
   EXPECT_NE(branch.find(R"("kind":"restart","scenario":"robbery")"), std::string::npos);
   EXPECT_EQ(branch.find(R"("kind":"walk")"), std::string::npos) << "the future is not kept";
+}
+
+// The scripted player makes the character; the viewer rewinds into the middle of it, after the
+// character was made and the player teleported away, then plays on from there.
+TEST_F(LiveRecordings, ARewindIsTheReplayToThatFrameAndWhatIsDoneAfterItReplacesTheOldFuture) {
+  const fs::path file = dir.path() / "rewound.jsonl";
+  sim::LiveOptions options;
+  options.record = file;
+  options.build = "test";
+  sim::LiveGame game(options);
+  game.Start();
+  using K = sim::LiveCommand::Kind;
+  sim::LiveCommand speed = Of(K::Speed);
+  speed.speed = 8;
+  game.Submit(speed);
+  sim::LiveCommand play = Of(K::PlayForMe);
+  play.on = true;
+  game.Submit(play);
+  // A character half made: some of its keys saved, not yet finished.
+  const json half = Until(
+      game, [](const json& f) { return f["save"].size() >= 4 && f["playing"] == "the creator"; });
+  ASSERT_EQ(half["playing"], "the creator") << half["log"].dump();
+  const int64_t n = half["frame"].get<int64_t>();
+  json f = Until(game, [](const json& f) {
+    return Logged(f, "the scripted player finished the creator; next: the start point");
+  });
+  ASSERT_NE(SavePanel(f).find("[Character] Create Character=True\n"), std::string::npos);
+  game.Submit(Teleport(1400.5, -1300.25));
+  f = Until(game, PastFrame(f["frame"].get<int64_t>() + 40));
+  EXPECT_DOUBLE_EQ(f["map"]["player"]["x"].get<double>(), 1400.5);
+  fs::copy_file(file, dir.path() / "before.jsonl");
+
+  game.Submit(RewindTo(n));
+  const std::string rewound = "rewound to frame " + std::to_string(n) + " in ";
+  f = Until(game,
+            [&](const json& f) { return f["replayed"].get<std::string>().starts_with(rewound); });
+  const std::string told = f["replayed"].get<std::string>();
+  ASSERT_TRUE(told.starts_with(rewound)) << f["log"].dump();
+  EXPECT_TRUE(told.ends_with(" s (every digest matched); paused")) << told;
+  std::cout << told << "\n";
+  EXPECT_EQ(f["frame"], n);
+  EXPECT_EQ(f["paused"], true);
+  EXPECT_EQ(SavePanel(f).find("Create Character=True"), std::string::npos) << SavePanel(f);
+  EXPECT_NE(f["map"]["player"]["x"].get<double>(), 1400.5);
+
+  // From there the viewer goes elsewhere; the recording keeps that, not the old teleport.
+  const json at = f;
+  game.Submit(Teleport(1500.25, -1250.5));
+  game.Submit(Of(K::Resume));
+  f = Until(game, PastFrame(n + 60));
+  game.Submit(Of(K::Pause));
+  f = Until(game, [](const json& f) { return f["paused"] == true; });
+  EXPECT_DOUBLE_EQ(f["map"]["player"]["x"].get<double>(), 1500.25);
+  game.Stop();
+  const std::string branch = ReadFile(file);
+  EXPECT_EQ(branch.find(R"("x":1400.5)"), std::string::npos) << "the old future is gone";
+  EXPECT_NE(branch.find(R"("kind":"teleport","x":1500.25,"y":-1250.5)"), std::string::npos);
+  // The world and the save file at the rewound frame were those of the session replayed to it,
+  // and the branch replays to the save it ended with.
+  ASSERT_EQ(Replay(dir.path() / "before.jsonl", n), 0) << printed.str() << errors.str();
+  EXPECT_EQ(SavePanel(at), SaveLines(ReadFile(dir.path() / "replayed" / "Brimvale.ini")));
+  auto recording = std::make_shared<sim::Recording>();
+  sim::RecordingError error;
+  ASSERT_TRUE(sim::ReadRecordingFile(dir.path() / "before.jsonl", *recording, error)) << error.why;
+  sim::LiveOptions again;
+  again.follow = recording;
+  again.followTo = n;
+  sim::LiveGame replayed(again);
+  replayed.Start();
+  const json g = Until(replayed, [](const json& f) { return f["paused"] == true; });
+  replayed.Stop();
+  ASSERT_EQ(g["frame"], n);
+  EXPECT_EQ(at["map"], g["map"]);
+  EXPECT_EQ(at["screen"], g["screen"]);
+  EXPECT_EQ(at["stats"], g["stats"]);
+  EXPECT_EQ(SavePanel(at), SavePanel(g));
+
+  EXPECT_FALSE(fs::exists(file.string() + ".rewound"));
+  ASSERT_EQ(Replay(file), 0) << printed.str() << errors.str();
+  EXPECT_EQ(SavePanel(f), SaveLines(ReadFile(dir.path() / "replayed" / "Brimvale.ini")));
+}
+
+// A build that saves the made character under another key, dropped in while the game stands
+// paused after the creator: the session is played again with it and says where it went apart.
+TEST_F(LiveRecordings, ReloadAndReplayPlaysTheSessionAgainWithTheNewBuildAndSaysWhereItDiffers) {
+  const fs::path build = dir.path() / "libbrimvale.so";
+  fs::copy_file(BRIMVALE_MODULE_PATH, build);
+  sim::LiveOptions options;
+  options.plugin = build.string();
+  options.record = dir.path() / "reloaded.jsonl";
+  sim::LiveGame game(options);
+  game.Start();
+  using K = sim::LiveCommand::Kind;
+  sim::LiveCommand speed = Of(K::Speed);
+  speed.speed = 8;
+  game.Submit(speed);
+  game.Submit(Teleport(2549.794, -1169.821));
+  json f = Until(game, [](const json& f) {
+    return f["guide"] == "Press E to Create Your Brimvale Character.";
+  });
+  ASSERT_EQ(f["guide"], "Press E to Create Your Brimvale Character.");
+  const std::string firstBuild = f["build"]["id"];
+  game.Submit(Key("KeyE", true));
+  game.Submit(Key("KeyE", false));
+  // The creator's main menu, its rows drawn word by word.
+  f = Until(game, [](const json& f) {
+    for (const json& item : f["screen"]["items"])
+      if (item.value("text", "") == "FEATURES") return true;
+    return false;
+  });
+  for (const char* key : {"ArrowDown", "ArrowDown", "ArrowDown", "Enter"}) {
+    game.Submit(Key(key, true));
+    game.Submit(Key(key, false));
+    f = Until(game, PastFrame(f["frame"].get<int64_t>() + 8));
+  }
+  f = Until(game, [](const json& f) {
+    return SavePanel(f).find("[Character] Create Character=True\n") != std::string::npos;
+  });
+  ASSERT_NE(SavePanel(f).find("[Character] Create Character=True\n"), std::string::npos);
+  f = Until(game, PastFrame(f["frame"].get<int64_t>() + 40));
+  game.Submit(Of(K::Pause));
+  f = Until(game, [](const json& f) { return f["paused"] == true; });
+  const int64_t stood = f["frame"].get<int64_t>();
+
+  std::string bytes = ReadFile(BRIMVALE_MODULE_PATH);
+  for (size_t at = bytes.find("Create Character"); at != std::string::npos;
+       at = bytes.find("Create Character", at))
+    bytes.replace(at, 16, "Create Charactex");
+  testing::WriteFile(dir.path() / "next.so", bytes);
+  fs::rename(dir.path() / "next.so", build);
+  game.Submit(Of(K::ReloadAndReplay));
+  f = Until(game, [](const json& f) {
+    return f["replayed"].get<std::string>().starts_with("replayed the session with build ");
+  });
+  game.Stop();
+  const std::string told = f["replayed"];
+  ASSERT_TRUE(told.starts_with("replayed the session with build ")) << f["log"].dump();
+  EXPECT_NE(f["build"]["id"], firstBuild);
+  EXPECT_TRUE(told.starts_with("replayed the session with build " +
+                               f["build"]["id"].get<std::string>() + " to frame " +
+                               std::to_string(stood) + " in "))
+      << told;
+  EXPECT_NE(told.find(R"(: the save file's [Character] Create Character: recorded "True", )"
+                      R"(replayed nothing))"),
+            std::string::npos)
+      << told;
+  EXPECT_TRUE(told.ends_with("; paused")) << told;
+  EXPECT_EQ(f["frame"], stood);
+  EXPECT_NE(SavePanel(f).find("[Character] Create Charactex=True\n"), std::string::npos)
+      << SavePanel(f);
+}
+
+// The page's download and rewind as the server takes them: the recording as it stands, and bad
+// rewinds turned away while the game plays on.
+TEST_F(LiveRecordings, TheRecordingIsServedAsItStandsAndBadRewindsAreRefused) {
+  sim::LiveOptions options;
+  options.record = dir.path() / "served.jsonl";
+  options.build = "test";
+  sim::LiveGame game(options);
+  sim::LiveServer server(game);
+  const int port = server.Bind("127.0.0.1", 0);
+  ASSERT_GT(port, 0);
+  game.Start();
+  server.Start();
+  httplib::Client client("127.0.0.1", port);
+  client.set_read_timeout(10, 0);
+  json f = Until(game, PastFrame(40));
+
+  auto got = client.Get("/recording");
+  ASSERT_TRUE(got);
+  EXPECT_EQ(got->status, 200);
+  EXPECT_EQ(got->get_header_value("Content-Type"), "application/x-ndjson");
+  EXPECT_EQ(got->get_header_value("Content-Disposition"), R"(attachment; filename="served.jsonl")");
+  sim::Recording recording;
+  sim::RecordingError error;
+  ASSERT_TRUE(sim::ParseRecording(got->body, recording, error)) << error.line << " " << error.why;
+  EXPECT_EQ(recording.start.build, "test");
+  EXPECT_TRUE(got->body.ends_with("\n"));
+  EXPECT_EQ(client.Get("/recording", {{"Host", "evil.example"}})->status, 403);
+
+  const auto post = [&](const std::string& body) {
+    auto res = client.Post("/input", body, "application/json");
+    return res ? res->status : -1;
+  };
+  for (const char* bad :
+       {R"({"type":"rewind"})", R"({"type":"rewind","frame":-1})",
+        R"({"type":"rewind","frame":"10"})", R"({"type":"rewind","frame":2.5})",
+        R"({"type":"rewind","frame":1e300})", R"({"type":"rewind","frame":18446744073709551615})"})
+    EXPECT_EQ(post(bad), 400) << bad;
+  auto past = client.Post("/input", R"({"type":"rewind","frame":100000000})", "application/json");
+  ASSERT_TRUE(past);
+  EXPECT_EQ(past->status, 400);
+  EXPECT_EQ(past->body, "rewind: frame 100000000 is past now\n");
+  // Past now by the time the game takes it (a restart began a new game since that frame).
+  game.Submit(RewindTo(90000000));
+  f = Until(game, [](const json& f) {
+    for (const json& l : f["log"]["lines"])
+      if (l.get<std::string>().starts_with("rewind refused: frame 90000000 is past now (frame "))
+        return true;
+    return false;
+  });
+  const int64_t refused = f["frame"].get<int64_t>();
+  f = Until(game, PastFrame(refused + 15));
+  EXPECT_GT(f["frame"].get<int64_t>(), refused + 15);
+  EXPECT_EQ(f["paused"], false);
+  EXPECT_EQ(f["replayed"], "");
+  server.Stop();
+  game.Stop();
 }
 
 }  // namespace

@@ -172,6 +172,8 @@ TEST_F(LiveServerTest, ServesOnlyThePageAndRefusesBadInputWhileTheGameGoesOn) {
   EXPECT_EQ(page->status, 200);
   EXPECT_NE(page->body.find("<title>Brimvale live</title>"), std::string::npos);
   EXPECT_EQ(client.Get("/page.js")->status, 200);
+  // A session that is not recorded has nothing to download.
+  EXPECT_EQ(client.Get("/recording")->status, 404);
   for (const char* path : {"/nothing", "/../CMakeLists.txt", "/%2e%2e/etc/passwd", "/page/page.js"})
     EXPECT_EQ(client.Get(path)->status, 404) << path;
 

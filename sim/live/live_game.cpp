@@ -87,16 +87,7 @@ void LiveGame::Run() {
     if (!ReadStartSave(options_.save, saveText, error)) Log(error + "; playing a new game");
   }
   std::string start = options_.save.empty() ? options_.scenario : "";
-  if (options_.follow) {
-    saveText = options_.follow->start.save.value_or("");
-    start = saveText.empty() ? options_.follow->start.scenario : "";
-    following_ = true;
-    followNext_ = 0;
-    followGames_ = 1;
-    for (const RecordedEvent& e : options_.follow->events)
-      if (e.type == RecordedEvent::Type::Command && e.command.kind == LiveCommand::Kind::Restart)
-        ++followGames_;
-  }
+  if (options_.follow) FollowFromStart(saveText, start);
   HostConfig config;
   config.seed = options_.seed;
   config.frameMs = options_.frameMs;
@@ -120,6 +111,10 @@ void LiveGame::Run() {
     Play(session);
     EndRecording(session);
     Detach(session);
+    if (session.leaving == Leaving::Rewind) {
+      FollowFromStart(saveText, start);
+      continue;
+    }
     // A restart begins from a new game or a scenario's start, never from the given save again.
     saveText.clear();
     start = restartScenario_;

@@ -71,7 +71,9 @@ struct LiveCommand {
     WalkTo,
     TeleportTo,
     PlayForMe,
-    Reload
+    Reload,
+    Rewind,
+    ReloadAndReplay
   };
   Kind kind = Kind::Pause;
   std::string key;  // Key: the page's key code ("KeyE", "ArrowUp", "ShiftLeft")
@@ -80,6 +82,7 @@ struct LiveCommand {
   std::string scenario;  // Restart: a scenario's start; empty: a new game
   double x = 0, y = 0;   // WalkTo, TeleportTo: world coordinates
   bool on = false;       // PlayForMe
+  int64_t frame = 0;     // Rewind: the frame of the game being played to go back to
 };
 
 // One message for the page: everything it shows of one frame.
@@ -112,6 +115,9 @@ class LiveGame {
   void RunHere();
   // Game thread only, or once it has ended.
   const FollowResult& Followed() const { return followed_; }
+  // The session's recording file (empty: none); it is written anew by a rewind, then renamed
+  // over this one, so a reader always finds a whole recording here.
+  const std::filesystem::path& RecordingFile() const { return options_.record; }
 
   // One game from its start to a restart; its parts live in the live game's own files.
   struct Session;
@@ -139,6 +145,9 @@ class LiveGame {
   bool Follow(Session& session);
   void CompareDigest(Session& session, const RecordedEvent& event);
   void FollowSave(const RecordedEvent& event);
+  void Rewind(Session& session, int64_t frame, bool newBuild);
+  void FollowFromStart(std::string& saveText, std::string& start);
+  void FollowEnded(Session& session);
 
   LiveOptions options_;
   std::thread thread_;
@@ -153,6 +162,14 @@ class LiveGame {
   bool following_ = false;
   std::map<std::pair<std::string, std::string>, std::string> followSave_;
   FollowResult followed_;
+  // Game thread only: what a rewind (or a reload and replay) goes back to and how the game goes
+  // on after it: its purpose for the page's lines, the pace and pause it had, and what came of
+  // the last one.
+  std::string rewinding_;
+  bool pausedAfterFollow_ = true;
+  double speedAfterFollow_ = 1.0;
+  std::chrono::steady_clock::time_point rewindStarted_;
+  std::string replayed_;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;  // a command came in, or a frame went out

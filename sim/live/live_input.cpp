@@ -225,6 +225,12 @@ void LiveGame::Apply(Session& session, const LiveCommand& command) {
     case LiveCommand::Kind::Reload:
       Reload(session);
       return;
+    case LiveCommand::Kind::Rewind:
+      Rewind(session, command.frame, false);
+      return;
+    case LiveCommand::Kind::ReloadAndReplay:
+      Rewind(session, host.Frame(), true);
+      return;
   }
 }
 

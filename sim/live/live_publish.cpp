@@ -55,6 +55,8 @@ void LiveGame::Publish(Session& session) {
   frame["finished"] = session.finished;
   frame["fault"] = session.fault;
   frame["progress"] = session.progress;
+  frame["replayed"] = replayed_;
+  frame["recorded"] = recorder_ != nullptr;
   if (session.shared) {
     const PluginBuild& build = LoadedPluginBuild();
     frame["build"] = {{"id", build.id}, {"fileTime", build.fileTime}, {"path", build.path}};

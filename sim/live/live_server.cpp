@@ -11,6 +11,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 
 namespace brimvale::sim {
@@ -125,6 +127,18 @@ bool ParseLiveCommand(std::string_view body, LiveCommand& command, std::string& 
     command.down = down->get<bool>();
   } else if (kind == "reload") {
     command.kind = Kind::Reload;
+  } else if (kind == "reloadAndReplay") {
+    command.kind = Kind::ReloadAndReplay;
+  } else if (kind == "rewind") {
+    auto frame = message.find("frame");
+    if (frame == message.end() || !frame->is_number_integer() ||
+        (frame->is_number_unsigned() && frame->get<uint64_t>() > uint64_t{1} << 40) ||
+        frame->get<int64_t>() < 0) {
+      error = "rewind wants \"frame\", a frame number from 0 to now";
+      return false;
+    }
+    command.kind = Kind::Rewind;
+    command.frame = frame->get<int64_t>();
   } else if (kind == "pause" || kind == "resume" || kind == "step") {
     command.kind = kind == "pause" ? Kind::Pause : kind == "resume" ? Kind::Resume : Kind::Step;
   } else if (kind == "speed") {
@@ -198,6 +212,7 @@ LiveServer::LiveServer(LiveGame& game) : game_(game), server_(std::make_unique<h
 
   RouteOwnNamesOnly(server);
   RouteFrames(server);
+  RouteRecording(server);
   RoutePage(server);
   RouteInput(server);
   server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
@@ -256,6 +271,25 @@ void LiveServer::RouteFrames(httplib::Server& server) {
   });
 }
 
+// The session's recording as it stands, whole lines only (the game may be writing one).
+void LiveServer::RouteRecording(httplib::Server& server) {
+  server.Get("/recording", [this](const httplib::Request&, httplib::Response& res) {
+    const std::filesystem::path& file = game_.RecordingFile();
+    std::ifstream in(file, std::ios::binary);
+    if (file.empty() || !in) {
+      res.status = 404;
+      res.set_content("this session is not recorded\n", "text/plain");
+      return;
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+    res.set_header("Cache-Control", "no-store");
+    res.set_header("Content-Disposition",
+                   "attachment; filename=\"" + file.filename().string() + "\"");
+    res.set_content(text, "application/x-ndjson");
+  });
+}
+
 void LiveServer::RoutePage(httplib::Server& server) {
   // Only the table's paths are served: no part of a request reaches the file system.
   server.Get(R"(/[a-z0-9.\-]*)", [](const httplib::Request& req, httplib::Response& res) {
@@ -289,6 +323,14 @@ void LiveServer::RouteInput(httplib::Server& server) {
     if (!ParseLiveCommand(req.body, command, error)) {
       res.status = 400;
       res.set_content(error + "\n", "text/plain");
+      return;
+    }
+    // The game thread checks again: a restart may have begun a new game since that frame.
+    if (const auto latest = game_.Latest();
+        command.kind == LiveCommand::Kind::Rewind && (!latest || command.frame > latest->frame)) {
+      res.status = 400;
+      res.set_content("rewind: frame " + std::to_string(command.frame) + " is past now\n",
+                      "text/plain");
       return;
     }
     if (!game_.Submit(std::move(command))) {

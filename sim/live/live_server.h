@@ -68,6 +68,7 @@ class LiveServer {
   // The server's routes, one concern each.
   void RouteOwnNamesOnly(httplib::Server& server);
   void RouteFrames(httplib::Server& server);
+  void RouteRecording(httplib::Server& server);
   void RoutePage(httplib::Server& server);
   void RouteInput(httplib::Server& server);
   std::shared_ptr<ViewerPlace> TakePlace(int socket);

@@ -28,8 +28,9 @@ namespace brimvale::sim {
 using LiveClock = std::chrono::steady_clock;
 
 // Why the game leaves the frame loop it is in: the viewer takes the keys back from the scripted
-// player, the game starts again, or it stops.
-enum class Leaving { No, TakeBackKeys, Restart, Stop };
+// player, the game starts again, the session is played again from its start to a frame, or it
+// stops.
+enum class Leaving { No, TakeBackKeys, Restart, Rewind, Stop };
 
 struct LiveGame::Session {
   Session(const std::string& startSave, const HostConfig& config)

@@ -192,10 +192,11 @@ void SessionRecorder::Input(int64_t frame, const PlayerInput& input) {
 }
 
 void SessionRecorder::Command(int64_t frame, const LiveCommand& command) {
-  // Pause and speed change only the pace, not what the game does.
+  // Pause and speed change only the pace, not what the game does; a rewind is not a moment of
+  // the session but a cut of its recording.
   using K = LiveCommand::Kind;
   if (command.kind == K::Pause || command.kind == K::Resume || command.kind == K::Step ||
-      command.kind == K::Speed)
+      command.kind == K::Speed || command.kind == K::Rewind || command.kind == K::ReloadAndReplay)
     return;
   RecordedEvent e;
   e.type = RecordedEvent::Type::Command;

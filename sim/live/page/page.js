@@ -255,6 +255,7 @@ function showPanels(f) {
     f.playing ? 'Take the keys back' : `Play for me: ${f.next}`;
   text(document.getElementById('played'), f.playing ? `playing ${f.playing}`
     : f.finished ? `finished ${f.finished}; next: ${f.next}` : '');
+  showTimeline(f);
   const fault = document.getElementById('fault');
   fault.hidden = !f.fault;
   text(fault, f.fault ? 'Fault: ' + f.fault : '');
@@ -319,6 +320,33 @@ function showPanels(f) {
     .map(l => { const li = document.createElement('li'); li.textContent = l; return li; }));
 }
 
+// The timeline runs from frame 0 to now; while the viewer holds it, it shows the frame it would
+// go back to, and letting go rewinds there (the game replays the session to that frame).
+const timeline = document.getElementById('timeline');
+let scrubbing = false;
+function showTimeline(f) {
+  text(document.getElementById('progress'), f.progress || f.replayed);
+  timeline.disabled = !f.recorded;
+  document.getElementById('download').hidden = !f.recorded;
+  if (scrubbing) return;
+  timeline.max = f.frame;
+  timeline.value = f.frame;
+  text(document.getElementById('timelineFrame'), f.frame);
+}
+timeline.addEventListener('pointerdown', () => { scrubbing = true; });
+timeline.addEventListener('pointerup', () => setTimeout(() => { scrubbing = false; }, 200));
+timeline.addEventListener('input', () => {
+  scrubbing = true;
+  text(document.getElementById('timelineFrame'), timeline.value);
+});
+timeline.addEventListener('change', () => {
+  scrubbing = false;
+  const frame = Number(timeline.value);
+  if (last && frame < last.frame) post({ type: 'rewind', frame });
+  // The keys go back to the game: an arrow on the timeline would rewind again.
+  screen.focus();
+});
+
 // A refused stream (too many viewers) or a dropped one is opened again by the page itself, after
 // a back-off that grows from half a second to four while the game does not answer.
 let backOffMs = 500;
@@ -369,6 +397,7 @@ document.getElementById('restart').onclick = () => {
   post({ type: 'restart', scenario: from });
 };
 document.getElementById('reload').onclick = () => post({ type: 'reload' });
+document.getElementById('reloadReplay').onclick = () => post({ type: 'reloadAndReplay' });
 document.getElementById('follow').onchange = e => { view.follow = e.target.checked; };
 mapCanvas.addEventListener('wheel', e => {
   e.preventDefault();
