@@ -14,6 +14,11 @@ void LiveGame::CollectCalls(Session& session) {
   session.calls.count = session.host.Trace().size();
   session.calls.lines.clear();
   session.asked.clear();
+  // A replay at full speed shows no frame's calls: their lines would cost more than the frame.
+  if (following_) {
+    DrainTrace(session.host, session.names, [](const TraceEntry&) {});
+    return;
+  }
   std::string line;
   DrainTrace(session.host, session.names, [&](const TraceEntry& entry) {
     if (session.calls.lines.size() < kMaxListedCalls) {
