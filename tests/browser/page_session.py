@@ -34,10 +34,10 @@ class Failed(Exception):
     pass
 
 
-def start_server(sim):
+def start_server(sim, options=()):
     """brimvale-sim live on a free loopback port; returns the process, the address it prints and
     the lines it has printed so far (filled on as it runs)."""
-    proc = subprocess.Popen([sim, "live", "--port", "0"], stdout=subprocess.PIPE,
+    proc = subprocess.Popen([sim, "live", "--port", "0", *options], stdout=subprocess.PIPE,
                             stderr=subprocess.STDOUT, text=True)
     found = {}
     lines = []
@@ -96,15 +96,15 @@ def wait(what, check, seconds):
     raise Failed(f"timed out after {time.monotonic() - started:.1f} s waiting for {what}{shown}")
 
 
-def run(main, shot_dir):
-    """Runs main(driver, url) against a fresh server and browser; on a failure keeps a screenshot
-    and prints the server's last lines. Returns the exit status."""
+def run(main, shot_dir, options=()):
+    """Runs main(driver, url) against a fresh server (given these options) and browser; on a
+    failure keeps a screenshot and prints the server's last lines. Returns the exit status."""
     os.makedirs(shot_dir, exist_ok=True)
     proc = driver = None
     lines = []
     profile = tempfile.mkdtemp(prefix="brimvale_chromium_")
     try:
-        proc, url, lines = start_server(sys.argv[1])
+        proc, url, lines = start_server(sys.argv[1], options)
         driver = open_browser(profile)
         global progress
         progress = lambda: driver.execute_script(

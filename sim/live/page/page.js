@@ -357,7 +357,14 @@ function connect() {
     text(document.getElementById('status'), 'connected');
   };
   events.onmessage = (e) => {
+    const previous = last;
     last = JSON.parse(e.data);
+    // A frame before the last one is a new game (a restart, or a rewind replaying from the
+    // start): the milestones and the log it has are its own.
+    if (previous && last.frame < previous.frame) {
+      for (const list of ['milestones', 'log']) document.getElementById(list).replaceChildren();
+      milestonesSeen = logSeen = 0;
+    }
     paintScreen(last.screen);
     paintMap(last.map);
     showPlaces(last.map);
