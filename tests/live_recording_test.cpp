@@ -143,14 +143,25 @@ class LiveRecordings : public ::testing::Test {
   }
   static sim::LiveCommand Teleport(double x, double y) {
     sim::LiveCommand c = Of(sim::LiveCommand::Kind::TeleportTo);
-    c.x = x;
-    c.y = y;
+    c.x = x, c.y = y;
     return c;
   }
   static sim::LiveCommand RewindTo(int64_t frame) {
     sim::LiveCommand c = Of(sim::LiveCommand::Kind::Rewind);
     c.frame = frame;
     return c;
+  }
+  // The page's fastest pace, and the scripted player playing the next part.
+  static void AtEightTimes(sim::LiveGame& game, bool playForMe) {
+    sim::LiveCommand speed = Of(sim::LiveCommand::Kind::Speed),
+                     play = Of(sim::LiveCommand::Kind::PlayForMe);
+    speed.speed = 8;
+    play.on = true;
+    game.Submit(speed);
+    if (playForMe) game.Submit(play);
+  }
+  static std::function<bool(const json&)> Told(const std::string& start) {
+    return [start](const json& f) { return f["replayed"].get<std::string>().starts_with(start); };
   }
 
   testing::GameDirectory dir;
@@ -229,60 +240,50 @@ TEST_F(LiveRecordings, ASessionReplaysToItsWorldAndAChangedTeleportShowsAtTheNex
 // The scripted player makes the character; the viewer rewinds into the middle of it, after the
 // character was made and the player teleported away, then plays on from there.
 TEST_F(LiveRecordings, ARewindIsTheReplayToThatFrameAndWhatIsDoneAfterItReplacesTheOldFuture) {
+  using K = sim::LiveCommand::Kind;
   const fs::path file = dir.path() / "rewound.jsonl";
   sim::LiveOptions options;
   options.record = file;
-  options.build = "test";
   sim::LiveGame game(options);
   game.Start();
-  using K = sim::LiveCommand::Kind;
-  sim::LiveCommand speed = Of(K::Speed);
-  speed.speed = 8;
-  game.Submit(speed);
-  sim::LiveCommand play = Of(K::PlayForMe);
-  play.on = true;
-  game.Submit(play);
+  AtEightTimes(game, true);
   // A character half made: some of its keys saved, not yet finished.
   const json half = Until(
       game, [](const json& f) { return f["save"].size() >= 4 && f["playing"] == "the creator"; });
   ASSERT_EQ(half["playing"], "the creator") << half["log"].dump();
   const int64_t n = half["frame"].get<int64_t>();
-  json f = Until(game, [](const json& f) {
-    return Logged(f, "the scripted player finished the creator; next: the start point");
-  });
+  json f = Until(game, [](const json& f) { return f["finished"] == "the creator"; });
   ASSERT_NE(SavePanel(f).find("[Character] Create Character=True\n"), std::string::npos);
   game.Submit(Teleport(1400.5, -1300.25));
   f = Until(game, PastFrame(f["frame"].get<int64_t>() + 40));
-  EXPECT_DOUBLE_EQ(f["map"]["player"]["x"].get<double>(), 1400.5);
   fs::copy_file(file, dir.path() / "before.jsonl");
 
-  game.Submit(RewindTo(n));
   const std::string rewound = "rewound to frame " + std::to_string(n) + " in ";
-  f = Until(game,
-            [&](const json& f) { return f["replayed"].get<std::string>().starts_with(rewound); });
-  const std::string told = f["replayed"].get<std::string>();
-  ASSERT_TRUE(told.starts_with(rewound)) << f["log"].dump();
+  game.Submit(RewindTo(n));
+  const json at = Until(game, Told(rewound));
+  const std::string told = at["replayed"];
+  ASSERT_TRUE(told.starts_with(rewound)) << at["log"].dump();
   EXPECT_TRUE(told.ends_with(" s (every digest matched); paused")) << told;
   std::cout << told << "\n";
-  EXPECT_EQ(f["frame"], n);
-  EXPECT_EQ(f["paused"], true);
-  EXPECT_EQ(SavePanel(f).find("Create Character=True"), std::string::npos) << SavePanel(f);
-  EXPECT_NE(f["map"]["player"]["x"].get<double>(), 1400.5);
+  EXPECT_EQ(at["frame"], n);
+  EXPECT_EQ(SavePanel(at).find("Create Character=True"), std::string::npos) << SavePanel(at);
+  EXPECT_NE(at["map"]["player"]["x"].get<double>(), 1400.5);
 
   // From there the viewer goes elsewhere; the recording keeps that, not the old teleport.
-  const json at = f;
   game.Submit(Teleport(1500.25, -1250.5));
   game.Submit(Of(K::Resume));
-  f = Until(game, PastFrame(n + 60));
+  Until(game, PastFrame(n + 60));
   game.Submit(Of(K::Pause));
   f = Until(game, [](const json& f) { return f["paused"] == true; });
-  EXPECT_DOUBLE_EQ(f["map"]["player"]["x"].get<double>(), 1500.25);
   game.Stop();
   const std::string branch = ReadFile(file);
   EXPECT_EQ(branch.find(R"("x":1400.5)"), std::string::npos) << "the old future is gone";
   EXPECT_NE(branch.find(R"("kind":"teleport","x":1500.25,"y":-1250.5)"), std::string::npos);
-  // The world and the save file at the rewound frame were those of the session replayed to it,
-  // and the branch replays to the save it ended with.
+  EXPECT_FALSE(fs::exists(file.string() + ".rewound"));
+  ASSERT_EQ(Replay(file), 0) << printed.str() << errors.str();
+  EXPECT_EQ(SavePanel(f), SaveLines(ReadFile(dir.path() / "replayed" / "Brimvale.ini")));
+
+  // The world and the save file at the rewound frame were those of the session replayed to it.
   ASSERT_EQ(Replay(dir.path() / "before.jsonl", n), 0) << printed.str() << errors.str();
   EXPECT_EQ(SavePanel(at), SaveLines(ReadFile(dir.path() / "replayed" / "Brimvale.ini")));
   auto recording = std::make_shared<sim::Recording>();
@@ -296,19 +297,14 @@ TEST_F(LiveRecordings, ARewindIsTheReplayToThatFrameAndWhatIsDoneAfterItReplaces
   const json g = Until(replayed, [](const json& f) { return f["paused"] == true; });
   replayed.Stop();
   ASSERT_EQ(g["frame"], n);
-  EXPECT_EQ(at["map"], g["map"]);
-  EXPECT_EQ(at["screen"], g["screen"]);
-  EXPECT_EQ(at["stats"], g["stats"]);
-  EXPECT_EQ(SavePanel(at), SavePanel(g));
-
-  EXPECT_FALSE(fs::exists(file.string() + ".rewound"));
-  ASSERT_EQ(Replay(file), 0) << printed.str() << errors.str();
-  EXPECT_EQ(SavePanel(f), SaveLines(ReadFile(dir.path() / "replayed" / "Brimvale.ini")));
+  for (const char* part : {"map", "screen", "stats", "save"})
+    EXPECT_EQ(at[part], g[part]) << part;
 }
 
 // A build that saves the made character under another key, dropped in while the game stands
 // paused after the creator: the session is played again with it and says where it went apart.
 TEST_F(LiveRecordings, ReloadAndReplayPlaysTheSessionAgainWithTheNewBuildAndSaysWhereItDiffers) {
+  using K = sim::LiveCommand::Kind;
   const fs::path build = dir.path() / "libbrimvale.so";
   fs::copy_file(BRIMVALE_MODULE_PATH, build);
   sim::LiveOptions options;
@@ -316,23 +312,16 @@ TEST_F(LiveRecordings, ReloadAndReplayPlaysTheSessionAgainWithTheNewBuildAndSays
   options.record = dir.path() / "reloaded.jsonl";
   sim::LiveGame game(options);
   game.Start();
-  using K = sim::LiveCommand::Kind;
-  sim::LiveCommand speed = Of(K::Speed);
-  speed.speed = 8;
-  game.Submit(speed);
+  AtEightTimes(game, false);
   game.Submit(Teleport(2549.794, -1169.821));
   json f = Until(game, [](const json& f) {
     return f["guide"] == "Press E to Create Your Brimvale Character.";
   });
-  ASSERT_EQ(f["guide"], "Press E to Create Your Brimvale Character.");
   const std::string firstBuild = f["build"]["id"];
   game.Submit(Key("KeyE", true));
   game.Submit(Key("KeyE", false));
-  // The creator's main menu, its rows drawn word by word.
   f = Until(game, [](const json& f) {
-    for (const json& item : f["screen"]["items"])
-      if (item.value("text", "") == "FEATURES") return true;
-    return false;
+    return f.dump().find(R"("text":"FEATURES")") != std::string::npos;
   });
   for (const char* key : {"ArrowDown", "ArrowDown", "ArrowDown", "Enter"}) {
     game.Submit(Key(key, true));
@@ -343,10 +332,9 @@ TEST_F(LiveRecordings, ReloadAndReplayPlaysTheSessionAgainWithTheNewBuildAndSays
     return SavePanel(f).find("[Character] Create Character=True\n") != std::string::npos;
   });
   ASSERT_NE(SavePanel(f).find("[Character] Create Character=True\n"), std::string::npos);
-  f = Until(game, PastFrame(f["frame"].get<int64_t>() + 40));
+  Until(game, PastFrame(f["frame"].get<int64_t>() + 40));
   game.Submit(Of(K::Pause));
-  f = Until(game, [](const json& f) { return f["paused"] == true; });
-  const int64_t stood = f["frame"].get<int64_t>();
+  const int64_t stood = Until(game, [](const json& f) { return f["paused"] == true; })["frame"];
 
   std::string bytes = ReadFile(BRIMVALE_MODULE_PATH);
   for (size_t at = bytes.find("Create Character"); at != std::string::npos;
@@ -355,25 +343,19 @@ TEST_F(LiveRecordings, ReloadAndReplayPlaysTheSessionAgainWithTheNewBuildAndSays
   testing::WriteFile(dir.path() / "next.so", bytes);
   fs::rename(dir.path() / "next.so", build);
   game.Submit(Of(K::ReloadAndReplay));
-  f = Until(game, [](const json& f) {
-    return f["replayed"].get<std::string>().starts_with("replayed the session with build ");
-  });
+  f = Until(game, Told("replayed the session with build "));
   game.Stop();
-  const std::string told = f["replayed"];
-  ASSERT_TRUE(told.starts_with("replayed the session with build ")) << f["log"].dump();
   EXPECT_NE(f["build"]["id"], firstBuild);
-  EXPECT_TRUE(told.starts_with("replayed the session with build " +
-                               f["build"]["id"].get<std::string>() + " to frame " +
-                               std::to_string(stood) + " in "))
-      << told;
-  EXPECT_NE(told.find(R"(: the save file's [Character] Create Character: recorded "True", )"
-                      R"(replayed nothing))"),
-            std::string::npos)
-      << told;
-  EXPECT_TRUE(told.ends_with("; paused")) << told;
-  EXPECT_EQ(f["frame"], stood);
-  EXPECT_NE(SavePanel(f).find("[Character] Create Charactex=True\n"), std::string::npos)
-      << SavePanel(f);
+  EXPECT_EQ(
+      f["replayed"].get<std::string>().substr(0, f["replayed"].get<std::string>().find(" in ")),
+      "replayed the session with build " + f["build"]["id"].get<std::string>() + " to frame " +
+          std::to_string(stood));
+  EXPECT_NE(
+      f["replayed"].get<std::string>().find(
+          R"(: the save file's [Character] Create Character: recorded "True", replayed nothing); paused)"),
+      std::string::npos)
+      << f["replayed"];
+  EXPECT_NE(SavePanel(f).find("[Character] Create Charactex=True\n"), std::string::npos);
 }
 
 // The page's download and rewind as the server takes them: the recording as it stands, and bad
@@ -390,7 +372,7 @@ TEST_F(LiveRecordings, TheRecordingIsServedAsItStandsAndBadRewindsAreRefused) {
   server.Start();
   httplib::Client client("127.0.0.1", port);
   client.set_read_timeout(10, 0);
-  json f = Until(game, PastFrame(40));
+  Until(game, PastFrame(40));
 
   auto got = client.Get("/recording");
   ASSERT_TRUE(got);
@@ -401,29 +383,24 @@ TEST_F(LiveRecordings, TheRecordingIsServedAsItStandsAndBadRewindsAreRefused) {
   sim::RecordingError error;
   ASSERT_TRUE(sim::ParseRecording(got->body, recording, error)) << error.line << " " << error.why;
   EXPECT_EQ(recording.start.build, "test");
-  EXPECT_TRUE(got->body.ends_with("\n"));
   EXPECT_EQ(client.Get("/recording", {{"Host", "evil.example"}})->status, 403);
 
-  const auto post = [&](const std::string& body) {
-    auto res = client.Post("/input", body, "application/json");
-    return res ? res->status : -1;
-  };
-  for (const char* bad :
-       {R"({"type":"rewind"})", R"({"type":"rewind","frame":-1})",
-        R"({"type":"rewind","frame":"10"})", R"({"type":"rewind","frame":2.5})",
-        R"({"type":"rewind","frame":1e300})", R"({"type":"rewind","frame":18446744073709551615})"})
-    EXPECT_EQ(post(bad), 400) << bad;
+  for (const char* frame : {"", R"(,"frame":-1)", R"(,"frame":"10")", R"(,"frame":2.5)",
+                            R"(,"frame":1e300)", R"(,"frame":18446744073709551615)"})
+    EXPECT_EQ(
+        client.Post("/input", std::string(R"({"type":"rewind")") + frame + "}", "application/json")
+            ->status,
+        400)
+        << frame;
   auto past = client.Post("/input", R"({"type":"rewind","frame":100000000})", "application/json");
   ASSERT_TRUE(past);
   EXPECT_EQ(past->status, 400);
   EXPECT_EQ(past->body, "rewind: frame 100000000 is past now\n");
   // Past now by the time the game takes it (a restart began a new game since that frame).
   game.Submit(RewindTo(90000000));
-  f = Until(game, [](const json& f) {
-    for (const json& l : f["log"]["lines"])
-      if (l.get<std::string>().starts_with("rewind refused: frame 90000000 is past now (frame "))
-        return true;
-    return false;
+  json f = Until(game, [](const json& f) {
+    return f["log"].dump().find("rewind refused: frame 90000000 is past now (frame ") !=
+           std::string::npos;
   });
   const int64_t refused = f["frame"].get<int64_t>();
   f = Until(game, PastFrame(refused + 15));

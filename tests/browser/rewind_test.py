@@ -22,29 +22,19 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
 
-def save_panel(driver):
-    """The save file as the page's panel shows it: {(section, key): value}."""
-    entries, section = {}, None
-    for line in driver.find_element(By.ID, "save").text.splitlines():
+def entries(text):
+    """A save file's text, or the save panel's, as {(section, key): value}."""
+    found, section = {}, None
+    for line in text.splitlines():
         if line.startswith("[") and line.endswith("]"):
             section = line[1:-1]
         elif "=" in line:
-            key, value = line.split("=", 1)
-            entries[(section, key)] = value
-    return entries
+            found[(section, line.split("=", 1)[0])] = line.split("=", 1)[1]
+    return found
 
 
-def ini_entries(path):
-    entries, section = {}, None
-    with open(path, encoding="utf-8") as f:
-        for line in f.read().splitlines():
-            line = line.strip()
-            if line.startswith("[") and line.endswith("]"):
-                section = line[1:-1]
-            elif "=" in line:
-                key, value = line.split("=", 1)
-                entries[(section, key)] = value
-    return entries
+def save_panel(driver):
+    return entries(driver.find_element(By.ID, "save").text)
 
 
 def finish_creator(page):
@@ -123,7 +113,8 @@ def play(driver, url, work, sim, shot_dir):
                             text=True, timeout=120)
     if replay.returncode != 0:
         raise Failed(f"replay exited {replay.returncode}:\n{replay.stdout}{replay.stderr}")
-    replayed = ini_entries(os.path.join(out, "Brimvale.ini"))
+    with open(os.path.join(out, "Brimvale.ini"), encoding="utf-8") as f:
+        replayed = entries(f.read())
     if replayed != shown:
         raise Failed(f"the replay's save file {replayed} is not the page's {shown}")
     print("the downloaded recording replays to the save file the page shows "
