@@ -114,11 +114,14 @@ class LiveRecordings : public ::testing::Test {
     return file;
   }
 
-  int Replay(const fs::path& file, int64_t to = -1) {
+  int Replay(const fs::path& file, int64_t to = -1, const std::string& plugin = "",
+             const std::string& build = "") {
     sim::ReplayOptions options;
     options.file = file;
     options.out = dir.path() / "replayed";
     options.to = to;
+    options.plugin = plugin;
+    options.build = build;
     printed.str("");
     errors.str("");
     return sim::RunReplay(options, {}, printed, errors);
@@ -409,6 +412,96 @@ TEST_F(LiveRecordings, TheRecordingIsServedAsItStandsAndBadRewindsAreRefused) {
   EXPECT_EQ(f["replayed"], "");
   server.Stop();
   game.Stop();
+}
+
+// A live session recorded with one build and replayed with another that awards one point of
+// experience more: it is told, plays on through the live game and names the saved experience.
+TEST_F(LiveRecordings, AnotherBuildsSessionReplaysWithAWarningAndNamesTheSavedExperience) {
+  const fs::path save = dir.path() / "start.ini";
+  testing::WriteFile(save,
+                     "[Character]\nCreate Character=True\nGender=0\n[Story]\nProgress=1\n"
+                     "[Rank]\nRank=3\nXP=0\nXPToRank=900\nSkill Points=0\n");
+  const fs::path file = dir.path() / "robbery.jsonl";
+  {
+    sim::LiveOptions options;
+    options.save = save;
+    options.record = file;
+    options.build = "recorded-build";
+    sim::LiveGame game(options);
+    game.Start();
+    AtEightTimes(game, true);
+    Until(game, [](const json& f) { return f["finished"] == "the start point"; });
+    AtEightTimes(game, true);
+    const json f = Until(game, [](const json& f) { return f["finished"] == "the train robbery"; });
+    game.Stop();
+    ASSERT_EQ(f["finished"], "the train robbery") << f["log"].dump();
+  }
+  const std::string text = ReadFile(file);
+  const size_t xp = text.find(R"("key":"XP","kind":"save","section":"Rank","value":")");
+  ASSERT_NE(xp, std::string::npos) << "the robbery saved no experience";
+  const size_t value = text.find("\"value\":\"", xp) + 9;
+  const int awarded = std::stoi(text.substr(value, text.find('"', value) - value));
+  ASSERT_GT(awarded, 0);
+
+  EXPECT_EQ(Replay(file, -1, BRIMVALE_EXTRA_XP_MODULE_PATH, "replaying-build"), 1)
+      << printed.str() << errors.str();
+  EXPECT_NE(printed.str().find("warning: recorded with build recorded-build, replayed with build "
+                               "replaying-build: the world may differ"),
+            std::string::npos)
+      << printed.str();
+  EXPECT_NE(printed.str().find("the save file's [Rank] XP: recorded \"" + std::to_string(awarded) +
+                               "\", replayed \"" + std::to_string(awarded + 1) + "\""),
+            std::string::npos)
+      << printed.str();
+  EXPECT_EQ(Replay(file, -1, BRIMVALE_MODULE_PATH), 0) << printed.str() << errors.str();
+}
+
+// What only a live session's recording holds (the page's input, games that restart at frame 0)
+// refused by its line, as a playthrough's recording is, with nothing written.
+TEST_F(LiveRecordings, EachBadLiveFileIsRefusedWithItsLineAndNothingIsWritten) {
+  const std::string start =
+      R"({"kind":"start","version":1,"source":"live","seed":1,"frame_ms":33.3,"scenario":"",)"
+      R"("scenario_game":false,"build":"b","save":null})"
+      "\n";
+  std::string played = start;
+  played.replace(played.find("\"live\""), 6, "\"play\"");
+  const std::string end =
+      R"({"kind":"end","frame":50,"player":[0,0,0,0],"peds":[0,"0000000000000000"],)"
+      R"("vehicles":[0,"0000000000000000"],"objects":[0,"0000000000000000"],)"
+      R"("world":"0000000000000000","save":"0000000000000000"})"
+      "\n";
+  const struct {
+    std::string text, message;
+  } cases[] = {
+      {start + "{\"kind\":\"key\",\"frame\":3,\"down\":true}\n", "in.jsonl:2: has no \"key\""},
+      {start + "{\"kind\":\"key\",\"frame\":3,\"key\":\"" + std::string(300, 'K') +
+           "\",\"down\":true}\n",
+       "in.jsonl:2: \"key\" is too long"},
+      {start + "{\"kind\":\"teleport\",\"frame\":3,\"x\":\"east\",\"y\":1}\n",
+       "in.jsonl:2: \"x\" is not a number"},
+      {start + "{\"kind\":\"walk\",\"frame\":3,\"x\":1,\"y\":1e300}\n",
+       "in.jsonl:2: \"y\" is out of range"},
+      {start + "{\"kind\":\"play_for_me\",\"frame\":3,\"on\":1}\n",
+       "in.jsonl:2: \"on\" is not true or false"},
+      {start + "{\"kind\":\"restart\",\"frame\":3,\"scenario\":7}\n",
+       "in.jsonl:2: \"scenario\" is not a text"},
+      // After a restart only the game's end lets the frames begin again at 0.
+      {start + "{\"kind\":\"restart\",\"frame\":40,\"scenario\":\"\"}\n" +
+           "{\"kind\":\"reload\",\"frame\":3}\n",
+       "in.jsonl:3: frame 3 comes after frame 40"},
+      {start + end + "{\"kind\":\"reload\",\"frame\":60}\n",
+       "in.jsonl:3: a line after the recording's end"},
+      {start + "{\"kind\":\"press\",\"frame\":3,\"control\":\"INPUT_LOOT\",\"pad\":0}\n",
+       "in.jsonl:2: a live session's recording holds no scripted player's input"},
+      {played + "{\"kind\":\"key\",\"frame\":3,\"key\":\"KeyE\",\"down\":true}\n",
+       "in.jsonl:2: a scripted playthrough's recording holds no page input"},
+  };
+  for (const auto& c : cases) {
+    testing::WriteFile(dir.path() / "in.jsonl", c.text);
+    EXPECT_EQ(Replay(dir.path() / "in.jsonl"), 2) << c.message << "\n" << printed.str();
+    EXPECT_NE(errors.str().find(c.message), std::string::npos) << errors.str();
+    EXPECT_FALSE(fs::exists(dir.path() / "replayed")) << c.message;
+  }
 }
 
 }  // namespace

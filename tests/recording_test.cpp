@@ -164,23 +164,38 @@ TEST_F(Recordings, EachBadFileIsRefusedWithItsLineAndNothingIsWritten) {
   }
 }
 
-// Arbitrary damage to a real recording: the reader refuses or takes it, names a line the text
-// has, and never reads out of bounds (the sanitizer builds watch).
+// Arbitrary damage to real recordings, a playthrough's and a live session's by turns (their lines
+// are of other kinds): the reader refuses or takes them, names a line the text has, and never
+// reads out of bounds (the sanitizer builds watch).
 TEST_F(Recordings, TheReaderTakesDamagedRecordingsWithoutFaultBounded) {
-  const std::string text = ReadFile(Record()).substr(0, 20000);
-  const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+  const std::string texts[] = {
+      ReadFile(Record()).substr(0, 20000),
+      ReadFile(fs::path(BRIMVALE_KEPT_RECORDINGS) / "creator-gender-change.jsonl")
+          .substr(0, 20000)};
   std::mt19937 random(7);
   for (int round = 0; round < 3000; ++round) {
+    const std::string& text = texts[round % 2];
+    ASSERT_GT(text.size(), 1000u);
+    const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
     std::string damaged = text.substr(0, random() % text.size());
     for (int cut = random() % 6; cut > 0; --cut) {
       const size_t at = random() % (damaged.size() + 1);
-      switch (random() % 3) {
+      switch (random() % 4) {
         case 0:
           damaged.insert(at, 1, "{}[]\",:0e-\n\\x"[random() % 14]);
           break;
         case 1:
           if (at < damaged.size()) damaged.erase(at, 1 + random() % 8);
           break;
+        case 2: {
+          // A whole field dropped, its line still JSON: what the field checks must catch.
+          const size_t name = damaged.find(",\"", at);
+          if (name == std::string::npos) break;
+          const size_t next = damaged.find_first_of(",}", damaged.find(':', name + 1));
+          if (next != std::string::npos && damaged.find('\n', name) > next)
+            damaged.erase(name, next - name);
+          break;
+        }
         default:
           if (at < damaged.size()) damaged[at] = static_cast<char>(random());
       }
