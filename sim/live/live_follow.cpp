@@ -210,6 +210,7 @@ bool LiveGame::Follow(Session& session) {
 // recording given at the start, as it was after a reload and replay.
 void LiveGame::FollowEnded(Session& session) {
   SimHost& host = session.host;
+  host.config.trace = true;
   session.paused = true;
   session.steps = 0;
   const std::string matched = followed_.diverged

@@ -126,6 +126,8 @@ void LiveGame::Run() {
 void LiveGame::Attach(Session& session) {
   session.watcher = std::make_unique<MilestoneWatcher>(session.host, session.run.SavePath());
   session.host.onFrameEnd = [this, &session](SimHost&) { AfterFrame(session); };
+  // A replay at full speed keeps no calls: only a shown frame lists them.
+  session.host.config.trace = !following_;
   SetPluginPath(options_.plugin);
   session.host.LoadPlugin();
   session.shared = !options_.plugin.empty() && session.host.PluginModule();
