@@ -137,6 +137,12 @@ class LiveServerTest : public ::testing::Test {
     pace = {to.frame - from.frame, std::chrono::duration<double>(to.at - from.at).count()};
     ASSERT_GT(pace.frames, 0) << "the game ran no frame in " << pace.seconds << " s";
   }
+  // The pace after something that must not have held the game back, in up to three windows of
+  // `wall`: a busy moment of the machine slows one window, what held the game back every one.
+  void MeasureAfter(std::chrono::milliseconds wall, const Pace& before, Pace& pace) {
+    for (int window = 0; window < 3 && (window == 0 || !pace.KeepsUpWith(before)); ++window)
+      ASSERT_NO_FATAL_FAILURE(Measure(wall, pace));
+  }
   friend std::ostream& operator<<(std::ostream& out, const Pace& pace) {
     return out << pace.frames << " frames in " << pace.seconds << " s of wall time";
   }
@@ -257,7 +263,7 @@ TEST_F(LiveServerTest, OnlyThePageItselfDrivesTheGame) {
             after));
   EXPECT_EQ(after["paused"], false);
   Pace pace;
-  ASSERT_NO_FATAL_FAILURE(Measure(std::chrono::milliseconds(500), pace));
+  ASSERT_NO_FATAL_FAILURE(MeasureAfter(std::chrono::milliseconds(500), before, pace));
   EXPECT_TRUE(pace.KeepsUpWith(before)) << "after the refusals " << pace << "; before " << before;
 }
 
@@ -320,7 +326,7 @@ TEST_F(LiveServerTest, ViewersSeeTheSameFramesAndADroppedOneDoesNotStopTheGame) 
     ASSERT_EQ(quick.status, 200) << "viewer " << i << ": " << quick.refusal;
   }
   Pace pace;
-  ASSERT_NO_FATAL_FAILURE(Measure(std::chrono::seconds(2), pace));
+  ASSERT_NO_FATAL_FAILURE(MeasureAfter(std::chrono::seconds(2), before, pace));
   EXPECT_TRUE(pace.KeepsUpWith(before))
       << "after the dropped viewers " << pace << "; before them " << before;
 }
