@@ -786,15 +786,15 @@ TEST_F(CreatorFinish, AFullCreationIsSavedAndLoadsBackAsTheSameCharacter) {
   Tap("INPUT_GAME_MENU_CANCEL");
 
   const CharacterRecord made = Character;
-  EXPECT_EQ(made.HeadType, 3);
-  EXPECT_EQ(made.SkinType, 2);
-  EXPECT_EQ(made.BodyType, 4);
-  EXPECT_EQ(made.HairStyle, 5);
-  EXPECT_EQ(made.HairR, 40);
-  EXPECT_EQ(made.BeardStyle, 7);
-  EXPECT_EQ(made.Gender, 0);
-  EXPECT_GT(made.FaceFeatures[0], 0.0f);
-  EXPECT_LT(made.FaceFeatures[39], 0.0f);
+  EXPECT_EQ(SaveValue("Character", "Head Type"), "3");
+  EXPECT_EQ(SaveValue("Character", "Skin Type"), "2");
+  EXPECT_EQ(SaveValue("Character", "Body Type"), "4");
+  EXPECT_EQ(SaveValue("Character", "Hair Style"), "5");
+  EXPECT_EQ(SaveValue("Character", "Hair R"), "40");
+  EXPECT_EQ(SaveValue("Character", "Beard Style"), "7");
+  EXPECT_EQ(SaveValue("Character", "Gender"), "0");
+  EXPECT_EQ(SaveValue("Character", "Face Feature 1"), "0.100000");
+  EXPECT_EQ(SaveValue("Character", "Face Feature 40"), "-0.100000");
 
   // The finish resets the ped inside its fade, while the frame loop waits on it: what a game
   // session left there is replaced by a fresh character's 200 health, full cores and dead eye at
