@@ -70,6 +70,7 @@ class LiveRecordings : public ::testing::Test {
     const fs::path file = dir.path() / "live.jsonl";
     sim::LiveOptions options;
     options.scenario = "prologue";
+    options.seed = 7;
     options.record = file;
     options.build = "test";
     sim::LiveGame game(options);
@@ -236,6 +237,7 @@ TEST_F(LiveRecordings, ASessionReplaysToItsWorldAndAChangedTeleportShowsAtTheNex
       << f["log"].dump();
   const std::string branch = ReadFile(dir.path() / "branch.jsonl");
   EXPECT_NE(branch.find(R"("kind":"teleport","x":1400.5,"y":-1300.25)"), std::string::npos);
+  EXPECT_NE(branch.find(R"("seed":7,)"), std::string::npos) << branch.substr(0, 300);
   EXPECT_NE(branch.find(R"("kind":"restart","scenario":"robbery")"), std::string::npos);
   EXPECT_EQ(branch.find(R"("kind":"walk")"), std::string::npos) << "the future is not kept";
 }

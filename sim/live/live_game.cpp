@@ -28,7 +28,13 @@ PlayPart NextPart(const LiveGame::Session& session) {
   return {"the train robbery", RobTrain};
 }
 
-LiveGame::LiveGame(LiveOptions options) : options_(std::move(options)) {}
+LiveGame::LiveGame(LiveOptions options) : options_(std::move(options)) {
+  // A followed recording plays as it was recorded, whatever the command line said.
+  if (options_.follow) {
+    options_.seed = options_.follow->start.seed;
+    options_.frameMs = options_.follow->start.frameMs;
+  }
+}
 
 LiveGame::~LiveGame() {
   Stop();
