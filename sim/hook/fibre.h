@@ -30,7 +30,7 @@ class ScriptFibre {
 };
 
 // The script fibre of this platform: a Win32 fibre on Windows, as the real hook runs scripts, and
-// elsewhere a thread with strict hand-off (exactly one side runs at any time).
+// elsewhere a context of its own on the host's thread (swapcontext).
 std::unique_ptr<ScriptFibre> MakeScriptFibre();
 
 }  // namespace brimvale::sim
