@@ -306,8 +306,9 @@ void SimHost::HookScriptWait(uint32_t ms) {
 }
 
 void SimHost::HookNativeInit(uint64_t hash) {
-  call_ = NativeCall{};
+  // Slots past argCount read as zero, so the old arguments need no clearing.
   call_.hash = hash;
+  call_.argCount = 0;
   for (uint64_t& slot : resultArea_)
     slot = 0;  // the last call's result is gone
   call_.result = resultArea_;
@@ -320,7 +321,8 @@ void SimHost::HookNativePush(uint64_t slot) {
 uint64_t* SimHost::HookNativeCall() {
   ++nativeCalls_;
   ++moduleCalls_[fibreSlot_].second;
-  const NativeInfo* info = FindNative(call_.hash);
+  const Route& route = RouteOf(call_.hash);
+  const NativeInfo* info = route.info;
   TraceEntry* entry = nullptr;
   if (config.trace) {
     trace_.push_back(TraceEntry{});
@@ -343,8 +345,8 @@ uint64_t* SimHost::HookNativeCall() {
     unknown_.push_back(call_.hash);
   } else if (config.faults.Refuses(call_.hash, frame_)) {
     // A failed call: nothing happens in the world and the result stays zero.
-  } else if (auto it = handlers_.find(call_.hash); it != handlers_.end()) {
-    it->second(*this, call_);
+  } else if (route.handler) {
+    (*route.handler)(*this, call_);
   }
   if (entry) {
     // The handler may have grown the trace (it never calls natives, but be safe).
@@ -355,6 +357,25 @@ uint64_t* SimHost::HookNativeCall() {
       done.resultText = reinterpret_cast<const char*>(static_cast<uintptr_t>(resultArea_[0]));
   }
   return resultArea_;
+}
+
+const SimHost::Route& SimHost::RouteOf(uint64_t hash) {
+  // Direct-mapped by the hash's top bits after a multiplicative mix; a clash only costs a look-up.
+  Route& route = routes_[(hash * 0x9E3779B97F4A7C15ull) >> (64 - kRouteBits)];
+  if (route.known && route.hash == hash) return route;
+  route.hash = hash;
+  route.known = true;
+  routesUsed_ = true;
+  route.info = FindNative(hash);
+  const auto it = handlers_.find(hash);
+  route.handler = it == handlers_.end() ? nullptr : &it->second;
+  return route;
+}
+
+void SimHost::ForgetRoutes() {
+  if (!std::exchange(routesUsed_, false)) return;
+  for (size_t i = 0; i < kRouteSlots; ++i)
+    routes_[i] = Route{};
 }
 
 uint64_t* SimHost::HookGlobalPtr(int32_t index) {

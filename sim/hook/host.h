@@ -194,6 +194,7 @@ class SimHost {
   template <uint64_t H, typename R, typename... P>
   void On(const Native<H, R, P...>&, Handler handler) {
     handlers_[H] = std::move(handler);
+    ForgetRoutes();
   }
 
   // A string owned by the game for the rest of this frame and the next.
@@ -254,7 +255,22 @@ class SimHost {
   void RegisterHandlers();
   size_t ModuleSlot(void* module);
 
+  // What a hash leads to, found once: a frame makes hundreds of calls of a few dozen natives, and
+  // two map look-ups a call were a fifth of a replay's time.
+  struct Route {
+    uint64_t hash = 0;
+    bool known = false;  // filled in for this hash
+    const NativeInfo* info = nullptr;
+    const Handler* handler = nullptr;
+  };
+  static constexpr int kRouteBits = 10;
+  static constexpr size_t kRouteSlots = size_t{1} << kRouteBits;
+  const Route& RouteOf(uint64_t hash);
+  void ForgetRoutes();
+
   std::unordered_map<uint64_t, Handler> handlers_;
+  std::unique_ptr<Route[]> routes_ = std::make_unique<Route[]>(kRouteSlots);
+  bool routesUsed_ = false;  // the handlers registered at set-up have nothing to forget
   std::unique_ptr<ScriptFibre> fibre_;
   ScriptFunction script_ = nullptr;
   KeyboardHandler keyboard_ = nullptr;
