@@ -79,6 +79,24 @@ TEST_F(NativeLayer, ResultsAreReadFromTheLowHalfOfTheFirstSlot) {
   EXPECT_FLOAT_EQ(GetEntityHeading(Entity{1}), 100.0f);
 }
 
+// Tests change the game's answer in the middle of a session; the very next call must get it,
+// for a native the game answered before and for one it had left unanswered.
+TEST_F(NativeLayer, AnAnswerGivenAfterANativeWasCalledIsTheOneTheNextCallReads) {
+  host.MovePlayer({10.5f, -20.25f, 3.0f});
+  EXPECT_FLOAT_EQ(GetEntityCoords(PlayerPed(), true, true).x, 10.5f);
+  host.On(GetEntityCoords, [](sim::SimHost&, const sim::NativeCall& c) {
+    c.ReturnVector({1.0f, 2.0f, 3.0f});
+  });
+  EXPECT_FLOAT_EQ(GetEntityCoords(PlayerPed(), true, true).x, 1.0f);
+
+  SetMountOption(Ped{{4}}, 1, 0, 0);
+  std::vector<int32_t> options;
+  host.On(SetMountOption,
+          [&](sim::SimHost&, const sim::NativeCall& c) { options.push_back(c.Int(1)); });
+  SetMountOption(Ped{{4}}, 2, 0, 0);
+  EXPECT_EQ(options, std::vector<int32_t>{2});
+}
+
 TEST_F(NativeLayer, AVectorResultIsCopiedOutBeforeTheNextCall) {
   host.MovePlayer({10.5f, -20.25f, 3.0f});
   const Vector3 at = GetEntityCoords(PlayerPed(), true, true);
