@@ -367,7 +367,7 @@ TEST_F(LiveRecordings, ReloadAndReplayPlaysTheSessionAgainWithTheNewBuildAndSays
 // rewinds turned away while the game plays on.
 TEST_F(LiveRecordings, TheRecordingIsServedAsItStandsAndBadRewindsAreRefused) {
   sim::LiveOptions options;
-  options.record = dir.path() / "served.jsonl";
+  options.record = dir.path() / "served \"one\"\r\n.jsonl";
   options.build = "test";
   sim::LiveGame game(options);
   sim::LiveServer server(game);
@@ -383,7 +383,8 @@ TEST_F(LiveRecordings, TheRecordingIsServedAsItStandsAndBadRewindsAreRefused) {
   ASSERT_TRUE(got);
   EXPECT_EQ(got->status, 200);
   EXPECT_EQ(got->get_header_value("Content-Type"), "application/x-ndjson");
-  EXPECT_EQ(got->get_header_value("Content-Disposition"), R"(attachment; filename="served.jsonl")");
+  EXPECT_EQ(got->get_header_value("Content-Disposition"),
+            R"(attachment; filename="served__one___.jsonl")");
   sim::Recording recording;
   sim::RecordingError error;
   ASSERT_TRUE(sim::ParseRecording(got->body, recording, error)) << error.line << " " << error.why;

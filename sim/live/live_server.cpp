@@ -284,8 +284,12 @@ void LiveServer::RouteRecording(httplib::Server& server) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
     res.set_header("Cache-Control", "no-store");
-    res.set_header("Content-Disposition",
-                   "attachment; filename=\"" + file.filename().string() + "\"");
+    // The name is the operator's --record path: anything outside a plain file name's letters
+    // would end the quoted value or the header line, so it becomes '_'.
+    std::string name = file.filename().string();
+    for (char& c : name)
+      if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '_') c = '_';
+    res.set_header("Content-Disposition", "attachment; filename=\"" + name + "\"");
     res.set_content(text, "application/x-ndjson");
   });
 }
