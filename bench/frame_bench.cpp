@@ -8,6 +8,7 @@
 #include "character/outfit.h"
 #include "core/campaign.h"
 #include "core/native/natives.h"
+#include "free_roam.h"
 #include "hook/game_directory.h"
 #include "hook/host.h"
 #include "progression/progression.h"
@@ -18,6 +19,7 @@
 namespace {
 
 using namespace brimvale;
+using bench::EnterFreeRoam;
 
 void BM_NativeCallRoundTrip(benchmark::State& state) {
   sim::HostConfig config;
@@ -38,18 +40,6 @@ struct FreeRoamGame {
   }
   sim::GameDirectory dir{"brimvale_bench_free_roam"};
 };
-
-// Starts the campaign as a player would and waits until free roam runs steadily.
-bool EnterFreeRoam(sim::SimHost& host) {
-  host.RunFrames(60);
-  host.MovePlayer(kStartPoint);
-  for (int tries = 0; tries < 600 && !Campaign.campaignStarted; ++tries) {
-    host.Press("INPUT_CARRIABLE_SUICIDE", 2);
-    host.RunFrame();
-  }
-  host.RunFrames(300);
-  return Campaign.campaignStarted && Campaign.StoryProgress == 1;
-}
 
 // Steady frames of a free-roam screen, measured after `setUp` brought it up.
 void MeasureFreeRoamFrames(benchmark::State& state, bool (*setUp)(sim::SimHost&),

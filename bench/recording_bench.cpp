@@ -7,6 +7,7 @@
 
 #include "core/campaign.h"
 #include "core/native/natives.h"
+#include "free_roam.h"
 #include "hook/game_directory.h"
 #include "hook/host.h"
 #include "live/live_game.h"
@@ -15,18 +16,8 @@
 namespace {
 
 using namespace brimvale;
+using bench::EnterFreeRoam;
 using Clock = std::chrono::steady_clock;
-
-bool EnterFreeRoam(sim::SimHost& host) {
-  host.RunFrames(60);
-  host.MovePlayer(kStartPoint);
-  for (int tries = 0; tries < 600 && !Campaign.campaignStarted; ++tries) {
-    host.Press("INPUT_CARRIABLE_SUICIDE", 2);
-    host.RunFrame();
-  }
-  host.RunFrames(300);
-  return Campaign.campaignStarted;
-}
 
 // A busy player's page input: a key pressed and let go three times a second, a map click every
 // two seconds.
